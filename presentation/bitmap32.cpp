@@ -1,0 +1,85 @@
+#include "presentation/bitmap32.h"
+
+#include <algorithm>
+
+Bitmap32::Bitmap32(int width, int height, Pixel fill) { Resize(width, height, fill); }
+
+void Bitmap32::Resize(int width, int height, Pixel fill) {
+  width_ = std::max(width, 0);
+  height_ = std::max(height, 0);
+  pixels_.assign(std::size_t(width_) * height_, fill);
+}
+
+void Bitmap32::Fill(Pixel p) { std::fill(pixels_.begin(), pixels_.end(), p); }
+
+void Bitmap32::FillRect(int left, int top, int width, int height, Pixel p) {
+  const int x0 = std::max(left, 0), x1 = std::min(left + width, width_);
+  const int y0 = std::max(top, 0), y1 = std::min(top + height, height_);
+  for (int y = y0; y < y1; ++y) std::fill(Row(y) + x0, Row(y) + std::max(x0, x1), p);
+}
+
+namespace {
+
+// The part of a source placed at (x, y) that falls inside both the target and the clip.
+struct Span {
+  int srcX, srcY, dstX, dstY, width, height;
+  bool Empty() const { return width <= 0 || height <= 0; }
+};
+
+Span ClipSpan(int srcW, int srcH, int x, int y, int dstW, int dstH, const ClipRect& clip) {
+  const int left = std::max({x, 0, clip.Left});
+  const int top = std::max({y, 0, clip.Top});
+  const int right = std::min({x + srcW, dstW, clip.Right});
+  const int bottom = std::min({y + srcH, dstH, clip.Bottom});
+  return {left - x, top - y, left, top, right - left, bottom - top};
+}
+
+inline Pixel MixChannel(int src, int dst, int weight) {
+  return Pixel((src * weight + dst * (255 - weight) + 127) / 255);
+}
+
+}  // namespace
+
+void Bitmap32::DrawOpaque(const Bitmap32& src, int x, int y, const ClipRect& clip) {
+  const Span s = ClipSpan(src.width_, src.height_, x, y, width_, height_, clip);
+  if (s.Empty()) return;
+  for (int row = 0; row < s.height; ++row) {
+    const Pixel* from = src.Row(s.srcY + row) + s.srcX;
+    std::copy(from, from + s.width, Row(s.dstY + row) + s.dstX);
+  }
+}
+
+void Bitmap32::DrawBlended(const Bitmap32& src, int x, int y, int masterAlpha, const ClipRect& clip) {
+  masterAlpha = std::clamp(masterAlpha, 0, 255);
+  if (masterAlpha == 0) return;
+  const Span s = ClipSpan(src.width_, src.height_, x, y, width_, height_, clip);
+  if (s.Empty()) return;
+  for (int row = 0; row < s.height; ++row) {
+    const Pixel* from = src.Row(s.srcY + row) + s.srcX;
+    Pixel* to = Row(s.dstY + row) + s.dstX;
+    for (int i = 0; i < s.width; ++i) {
+      const Pixel sp = from[i];
+      const int weight = (PixelAlpha(sp) * masterAlpha + 127) / 255;
+      if (weight == 0) continue;
+      if (weight == 255) {
+        to[i] = sp | 0xFF000000u;
+        continue;
+      }
+      const Pixel dp = to[i];
+      to[i] = 0xFF000000u | (MixChannel(PixelRed(sp), PixelRed(dp), weight) << 16) |
+              (MixChannel(PixelGreen(sp), PixelGreen(dp), weight) << 8) |
+              MixChannel(PixelBlue(sp), PixelBlue(dp), weight);
+    }
+  }
+}
+
+void Bitmap32::DrawStretched(const Bitmap32& src, int x, int y, int width, int height,
+                             const ClipRect& clip) {
+  if (src.Empty() || width <= 0 || height <= 0) return;
+  const Span s = ClipSpan(width, height, x, y, width_, height_, clip);
+  for (int row = 0; row < s.height; ++row) {
+    const int sy = int((long long)(s.srcY + row) * src.height_ / height);
+    Pixel* to = Row(s.dstY + row) + s.dstX;
+    for (int i = 0; i < s.width; ++i) to[i] = src.At(int((long long)(s.srcX + i) * src.width_ / width), sy);
+  }
+}
