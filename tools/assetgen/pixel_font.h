@@ -1,0 +1,35 @@
+// The generator's own 5 x 7 pixel alphabet: the base of both glyph sets and of every text
+// painted into screens, captions and tutorial pages.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tools/assetgen/canvas.h"
+
+namespace assetgen {
+
+constexpr int kCellW = 5;
+constexpr int kCellH = 7;
+
+// The 5 x 7 pattern of a character ('#' set); unknown characters give an empty pattern.
+const std::vector<std::string>& GlyphPattern(char c);
+
+struct TextStyle {
+  int scale = 2;                // pixel size of one font dot
+  Pixel colour = Px(pal::kInk);
+  int spacing = 1;              // empty dots between characters
+  bool shadow = false;          // a dark drop shadow one dot down-right
+  Pixel shadowColour = Px(pal::kInk);
+  bool bold = false;            // every dot one pixel wider
+};
+
+int TextWidth(const std::string& text, const TextStyle& style);
+int TextHeight(const TextStyle& style);
+// Draws text with its top-left at (x, y); returns the pen position after the last character.
+int DrawString(Bitmap32& b, const std::string& text, int x, int y, const TextStyle& style);
+// Draws each line centred on cx, lines lineGap pixels apart from top y.
+void DrawCentredLines(Bitmap32& b, const std::vector<std::string>& lines, int cx, int y, int lineGap,
+                      const TextStyle& style);
+
+}  // namespace assetgen
