@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "presentation/bitmap32.h"
+#include "tools/assetgen/rng.h"
 
 namespace assetgen {
 
@@ -53,19 +54,6 @@ constexpr Rgb kF{75, 75, 75};
 constexpr Rgb kS{245, 0, 0};
 constexpr Rgb kE{185, 245, 120};
 }  // namespace pal
-
-// A small deterministic generator: every picture draws its noise from its own fixed seed.
-class Rng {
- public:
-  explicit Rng(std::uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 0x1234567ull) {}
-  std::uint32_t Next();
-  int Range(int lo, int hiInclusive);
-  double Unit();  // [0, 1)
-  double Signed() { return Unit() * 2.0 - 1.0; }
-
- private:
-  std::uint64_t state_;
-};
 
 using Point = std::pair<double, double>;
 
