@@ -12,9 +12,9 @@ void Bitmap32::Resize(int width, int height, Pixel fill) {
 
 void Bitmap32::Fill(Pixel p) { std::fill(pixels_.begin(), pixels_.end(), p); }
 
-void Bitmap32::FillRect(int left, int top, int width, int height, Pixel p) {
-  const int x0 = std::max(left, 0), x1 = std::min(left + width, width_);
-  const int y0 = std::max(top, 0), y1 = std::min(top + height, height_);
+void Bitmap32::FillRect(int left, int top, int width, int height, Pixel p, const ClipRect& clip) {
+  const int x0 = std::max({left, 0, clip.Left}), x1 = std::min({left + width, width_, clip.Right});
+  const int y0 = std::max({top, 0, clip.Top}), y1 = std::min({top + height, height_, clip.Bottom});
   for (int y = y0; y < y1; ++y) std::fill(Row(y) + x0, Row(y) + std::max(x0, x1), p);
 }
 

@@ -1,0 +1,84 @@
+// The game state: every field the rules read and write, the settings and the picture indices.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/settings.h"
+#include "builders/order.h"
+#include "builders/sign.h"
+#include "creatures/mibbet.h"
+#include "presentation/effects.h"
+#include "presentation/sprite.h"
+
+// One tunnel on the bottom row, and the kind of creature it emits.
+struct TunnelRec {
+  int Kind = 0;
+  int Bitmap = 0;
+  int X = 0, Y = 0;
+  int Counter = 0;
+  int Interval = 0;
+  std::unique_ptr<TSprite> Sprite;
+};
+
+template <class T>
+using OwnedList = std::vector<std::unique_ptr<T>>;
+
+// Game modes.
+constexpr int ModeSplash = 0;
+constexpr int ModePlaying = 1;
+constexpr int ModeGameOver = 2;
+constexpr int ModeTutorial = 3;
+
+// Seasonal themes.
+constexpr int NoTheme = -1;
+constexpr int ThemeSnow = 2;
+
+// The largest int: the life of effects that never end.
+constexpr int EndlessLife = 2147483647;
+
+struct TGameState : TSettings {
+  std::string AssetDir;
+  int GameMode = 0;
+  bool GameOver = false;
+  int Theme = NoTheme;
+  int TickCount = 0;
+  int NextId = 0;
+  int Scrap = 0;
+  int Score = 0;
+  int ShownSignCount = 0;
+  int HatredState = 1;
+  int HeldBuilder = -1;
+  int SpeechToggle = 0;
+  bool MusicOn = false, SoundOn = false;
+  int MusicStage = 0;
+  // Earliest time each throttled sound channel may play again, on the monotonic clock.
+  std::array<std::int64_t, 11> SoundNextTime{};
+  int MenuCellX = 0, MenuCellY = 0;
+  bool SplashClicked = false;
+  int NameEntryState = 0;
+  BitmapLayer* NameCursorLayer = nullptr;
+  int NameEntryX = 0;
+  std::string EnteredName;
+  int HighScoreFloor = 0;
+  int TutCellX = -1, TutCellY = -1, TutMenuTag = -1;
+  int TutorialStage = 0;
+  bool DbgFreeze = false, DbgInvincible = false, DbgNoEmerge = false;
+  bool TunnelMovePending = false;
+  int SplodeWave = 0;
+
+  // Catalogue positions of the first picture of each family.
+  int BmpTile = 0, BmpCursor = 0, BmpBuilder = 0, BmpBaseFloor = 0, BmpTurret = 0, BmpSign = 0;
+  int BmpCancel = 0, BmpDestroy = 0, BmpGet = 0, BmpScrap = 0;
+  int BmpSMibbet = 0, BmpFMibbet = 0, BmpEMibbet = 0, BmpSTunnel = 0, BmpETunnel = 0, BmpFTunnel = 0;
+  int BmpTree = 0, BmpRock = 0, BmpRuin = 0, BmpFExclaim = 0, BmpSExclaim = 0, BmpEExclaim = 0;
+  int BmpOrb = 0, BmpSplode = 0, BmpSpeechMib = 0, BmpSpeechBet = 0, BmpFont = 0, BmpRedSquare = 0;
+  int BmpHighScores = 0, BmpEnterName = 0, BmpBump = 0, BmpHole = 0, BmpTrans = 0, BmpGift = 0;
+  int BmpArrow = 0, BmpRedCross = 0, BmpTutorial = 0;
+
+  std::vector<std::string> HighScoreLines;
+  std::vector<std::string> DebugLog;
+};

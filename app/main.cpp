@@ -1,0 +1,178 @@
+// The game a player runs: one SDL window showing the frames the core composes.
+//
+// Idle means idle: the loop sleeps in SDL_WaitEventTimeout until the next input or the next
+// due timer, and uploads a frame only when it differs from the one on screen.
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <iostream>
+
+#include "app/main_window.h"
+#include "platform/curl/curl_http_client.h"
+#include "platform/scheduler.h"
+#include "platform/sdl/sdl_platform.h"
+#include "platform/sdl/ttf_font_rasterizer.h"
+
+namespace {
+
+constexpr int kMaxTimersPerWake = 64;  // so that input is never starved by overdue timers
+
+std::string AssetDirBesideExecutable() {
+  char* base = SDL_GetBasePath();
+  std::string dir = base ? base : "./";
+  SDL_free(base);
+  return dir + "Assets/";
+}
+
+// SDL quietly falls back to an offscreen driver when there is no display; a game nobody can
+// see is no use, so that counts as no display unless it was asked for.
+bool HasDisplay() {
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) return false;
+  if (std::getenv("SDL_VIDEODRIVER")) return true;
+  const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+  return driver != "offscreen" && driver != "dummy";
+}
+
+MouseButton ToButton(Uint8 button) {
+  if (button == SDL_BUTTON_RIGHT) return MouseButton::Right;
+  if (button == SDL_BUTTON_MIDDLE) return MouseButton::Middle;
+  return MouseButton::Left;
+}
+
+class GameWindow {
+ public:
+  GameWindow(SDL_Window* window, TForm1& game) : window_(window), game_(game) {
+    renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    if (renderer_)
+      texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, WindowWidth,
+                                   WindowHeight);
+  }
+  ~GameWindow() {
+    if (texture_) SDL_DestroyTexture(texture_);
+    if (renderer_) SDL_DestroyRenderer(renderer_);
+  }
+  bool Ready() const { return texture_ != nullptr; }
+
+  // Returns false when the window was closed.
+  bool Handle(const SDL_Event& e) {
+    switch (e.type) {
+      case SDL_QUIT:
+        return false;
+      case SDL_MOUSEMOTION:
+        game_.WindowMouseMove(e.motion.x, e.motion.y);
+        break;
+      case SDL_MOUSEBUTTONDOWN:
+        game_.WindowMouseDown(e.button.x, e.button.y, ToButton(e.button.button));
+        break;
+      case SDL_MOUSEBUTTONUP:
+        game_.WindowMouseUp(e.button.x, e.button.y, ToButton(e.button.button));
+        break;
+      case SDL_TEXTINPUT:
+        for (const char* c = e.text.text; *c; ++c)
+          if (static_cast<unsigned char>(*c) < 128) game_.FormKeyPress(*c);
+        break;
+      case SDL_KEYDOWN:
+        if (e.key.keysym.sym == SDLK_ESCAPE) game_.FormKeyPress(27);
+        if (e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_KP_ENTER) game_.FormKeyPress(13);
+        if (e.key.keysym.sym == SDLK_BACKSPACE) game_.FormKeyPress(8);
+        break;
+      case SDL_KEYUP:
+        if (e.key.keysym.sym == SDLK_BACKSPACE) game_.FormKeyUp(8);
+        break;
+      case SDL_WINDOWEVENT:
+        if (e.window.event == SDL_WINDOWEVENT_EXPOSED) mustPresent_ = true;
+        break;
+      default:
+        break;
+    }
+    return true;
+  }
+
+  void ShowChanges() {
+    const Bitmap32& frame = game_.ComposeFrame();
+    if (!(frame == shown_)) {
+      shown_ = frame;
+      SDL_UpdateTexture(texture_, nullptr, shown_.Pixels().data(), WindowWidth * int(sizeof(Pixel)));
+      mustPresent_ = true;
+    }
+    if (game_.Caption != caption_) {
+      caption_ = game_.Caption;
+      SDL_SetWindowTitle(window_, caption_.c_str());
+    }
+    if (!mustPresent_) return;
+    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    SDL_RenderPresent(renderer_);
+    mustPresent_ = false;
+  }
+
+ private:
+  SDL_Window* window_;
+  TForm1& game_;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
+  Bitmap32 shown_;
+  std::string caption_ = ApplicationTitle;
+  bool mustPresent_ = true;
+};
+
+void RunEventLoop(GameWindow& window, Scheduler& timers, const Clock& clock) {
+  window.ShowChanges();
+  for (;;) {
+    const auto due = timers.NextDue();
+    const int timeout = due ? int(std::clamp<std::int64_t>(*due - clock.NowMs(), 0, 1 << 30)) : -1;
+    SDL_Event event;
+    const bool gotEvent = timeout < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, timeout);
+    if (gotEvent) {
+      if (!window.Handle(event)) return;
+      while (SDL_PollEvent(&event))
+        if (!window.Handle(event)) return;
+    }
+    for (int fired = 0; fired < kMaxTimersPerWake && timers.FireNextDue(clock.NowMs()); ++fired) {
+    }
+    window.ShowChanges();
+  }
+}
+
+}  // namespace
+
+int main(int, char**) {
+  if (!HasDisplay()) {
+    std::cerr << "mibbetfall: no display to open the game window on (" << SDL_GetError() << ")\n";
+    SDL_Quit();
+    return 1;
+  }
+  {
+    SystemClock clock;
+    Scheduler timers(clock);
+    SdlAudio audio;
+    SdlSoundDevice sound(audio);
+    SdlMusicDevice music(audio);
+    CurlHttpClient http;
+    TtfFontRasterizer fonts;
+    SdlBannerWindow banner;
+    SDL_Window* sdlWindow = SDL_CreateWindow(ApplicationTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                             WindowWidth, WindowHeight, SDL_WINDOW_HIDDEN);
+    if (!sdlWindow) {
+      std::cerr << "mibbetfall: cannot open the game window: " << SDL_GetError() << "\n";
+      SDL_Quit();
+      return 1;
+    }
+    {
+      TForm1 game(Platform{timers, sound, music, http, fonts, banner}, AssetDirBesideExecutable());
+      game.FormCreate();
+      GameWindow window(sdlWindow, game);
+      if (!window.Ready()) {
+        std::cerr << "mibbetfall: cannot draw in the game window: " << SDL_GetError() << "\n";
+        return 1;
+      }
+      SDL_ShowWindow(sdlWindow);
+      SDL_StartTextInput();
+      RunEventLoop(window, timers, clock);
+      game.FormDestroy();
+    }
+    SDL_DestroyWindow(sdlWindow);
+  }
+  SDL_Quit();
+  return 0;
+}

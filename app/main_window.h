@@ -1,0 +1,265 @@
+// The main window: the whole game. Its state lives here, its controls are plain data composed
+// into one frame, and every game action is one of its operations. The operations are defined
+// in the folder of the subsystem that owns them (creatures/, builders/, input/, screens/, ...).
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "app/game_random.h"
+#include "app/game_state.h"
+#include "audio/MusicBG.h"
+#include "platform/font_rasterizer.h"
+#include "platform/host_window.h"
+#include "platform/http_client.h"
+#include "platform/music_device.h"
+#include "platform/scheduler.h"
+#include "platform/sound_device.h"
+#include "presentation/catalogue.h"
+#include "presentation/controls.h"
+
+// Everything outside the process that the game talks to.
+struct Platform {
+  Scheduler& Timers;
+  SoundDevice& Sound;
+  MusicDevice& Music;
+  HttpClient& Http;
+  FontRasterizer& Fonts;
+  HostWindow& Host;
+};
+
+constexpr int WindowWidth = 903;
+constexpr int WindowHeight = 717;
+constexpr int PlayfieldSize = 700;
+constexpr const char* ApplicationTitle = "Mibbetfall";
+
+class TForm1 : public TGameState {
+ public:
+  // Lays out the window and its timers; the game itself starts with FormCreate.
+  TForm1(Platform platform, std::string assetDir);
+  ~TForm1();
+  TForm1(const TForm1&) = delete;
+  TForm1& operator=(const TForm1&) = delete;
+
+  // ---- Host entry points: window client pixels and typed characters ----
+  void WindowMouseMove(int x, int y);
+  void WindowMouseDown(int x, int y, MouseButton button);
+  void WindowMouseUp(int x, int y, MouseButton button);
+  void FormKeyPress(char ch);
+  void FormKeyUp(int key);
+  // Composes every visible control into the 903 x 717 frame.
+  const Bitmap32& ComposeFrame();
+
+  // ---- Start-up, settings, theme and shutdown ----
+  void FormCreate();
+  void FormDestroy();
+  static std::string VersionString();
+  static std::string VersionText(int major, int minor, int release, int build);
+  void DecideTheme();
+  void ScatterGifts();
+  void LogDebug(const std::string& text);
+
+  // ---- The world ----
+  void LayOutWorld();
+  void CreateCursorSprites();
+  void ResetCursorSprites();
+  void ClearWorld();
+  void NewGame();
+
+  // ---- The main tick ----
+  void tmrTickTimer();
+  void ClearHitFlags();
+  void EmergenceTick();
+
+  // ---- Presentation ----
+  void LoadAssets();
+  void LoadPicture(const std::string& name);
+  int LoadPictureIndexed(const std::string& name);
+  void DrawText(TLayeredImageControl& image, const std::string& text, int set, bool clear, int x, int y,
+                int tag);
+  void AddPictureLayer(TLayeredImageControl& image, int x, int y, int picture, int alpha, int tag = 0);
+  TSprite& AddEffect(int x, int y, int alpha, int life, int frameCount, int firstBitmap);
+  void UpdateEffects();
+  void AddBeam(int x1, int y1, int startX, int startY, int x2, int y2, int endX, int endY, Pixel colour,
+               bool jitter);
+  void ShowPicture(TSprite& sprite, int index) { sprite.ShowPicture(Sprites, index); }
+
+  // ---- Creatures ----
+  void EmergeFromTunnel(TunnelRec& tunnel);
+  void SpawnMibbet(int x, int y, int type);
+  void EmergeFromHoles(int type);
+  void UpdateMibbets();
+  void CheckCell(int gx, int gy, int i);
+  int AcquireTarget(int i);
+  void FireShot(int i);
+  void DamageMibbet(int index, bool shooterIsTurret, double amount);
+  void tmrTunnelTimer();
+  void MoveTunnel(int x, int y, int type);
+  void tmrEmergeSwapTimer();
+  void tmrEmergeHoleTimer();
+  void WarnHole(int x, int y, int type);
+  void OpenEmergenceHole(int x, int y, int type);
+  void tmrRHSTimer();
+  void SetHatred();
+  void NextHatred();
+
+  // ---- Builders, scrap, signs, turrets ----
+  void AddBuilder();
+  void AssignOrders();
+  void CompleteOrder(TOrder& order);
+  void StepBuilders();
+  int FindGatherable(int x, int y) const;
+  void MakeScrap(int x, int y, bool retry);
+  void RedrawScrap();
+  void CreateSign(int x, int y, bool solid, int direction);
+  int FindSign(int x, int y) const;
+  bool IsNoBuildCell(int x, int y) const;
+  void ShowNoBuildMarks(bool show);
+  void RefreshSignCounter();
+  void CreateTurret(int x, int y);
+  void TurretsFire();
+
+  // ---- Pointer and keys ----
+  void PlayfieldMouseMove(int x, int y);
+  void PlayfieldMouseDown(MouseButton button, int x, int y);
+  void MenuImgMouseMove(int x, int y);
+  void MenuImgMouseDown(MouseButton button, int x, int y);
+  void OrbMenuImgMouseMove(int x, int y);
+  void OrbMenuImgMouseDown(MouseButton button, int x, int y);
+
+  // ---- Screens ----
+  void StartGame();
+  void EndGame();
+  void ShowTutorialQuestion();
+  void ToggleGamePause();
+  void imSplashClick();
+  void tmrDivTimer();
+  void tmrScrollSTTimer();
+  void tmrSplodeTimer();
+  void tmrScrollETTimer();
+  void PaintBox1Click();
+  void imHiScoreClick();
+  void StartTutorial();
+  void EndTutorial();
+  void tmrTickTutTimer();
+  void EnsureHighScoreFile();
+  void LoadHighScores();
+  void NameEntryKey(char ch);
+  void NameEntryBackspace();
+  void PostAnswerKey(char ch);
+  void tmrHiScoreFlickerTimer();
+
+  // ---- Audio ----
+  void PlaySfx(const std::string& name, int channel);
+  void ResetSoundThrottle();
+  void ApplyMusicStage();
+  void UpdateMusicStage();
+  void ToggleMusic();
+
+  // ---- Helpers shared by several rooms ----
+  const TunnelRec& TunnelOfType(int type) const;
+  TunnelRec& TunnelOfType(int type);
+  void DrawCounter(TLayeredImageControl& counter, const std::string& text) {
+    DrawText(counter, text, 0, true, 0, 0, 0);
+  }
+  static bool InReachOf(int x, int y, int cellX, int cellY) {
+    return cellX >= x - 1 && cellX <= x + 1 && cellY >= y - 1 && cellY <= y + 1;
+  }
+
+  // ---- Platform ----
+  Platform Ports;
+  GameRandom Rng;
+
+  // ---- Window controls, in creation order (later ones lie above earlier siblings) ----
+  Control Window;
+  TPanel pnlPause;
+  TImage Image3;
+  TPanel Pane;
+  TLayeredImageControl Playfield;
+  TLayeredImageControl MenuImg;
+  TPanel pnlCash;
+  TImage imScrap;
+  TLayeredImageControl imScrapCt;
+  TShape spNoCash;
+  TPanel pnlSigns;
+  TImage imSigns;
+  TLayeredImageControl imSignsCt;
+  TShape spTooManySigns;
+  TLayeredImageControl OrbMenuImg;
+  TPanel pnlGameOver;
+  TImage imEnd, imGOTop, imGOR, imGOBot, imGOL;
+  TPaintBox PaintBox1;
+  TPanel pnlSplash;
+  TImage imStart;
+  TImage imSplash;
+  TPaintBox PaintBox2;
+  TPanel pnlHated;
+  TLayeredImageControl imHatred;
+  TShape spHatred;
+  TPanel Panel1;
+  TImage Image1;
+  TPanel Panel2;
+  TLayeredImageControl imScore;
+  TPanel Panel3;
+  TImage Image2;
+  TMemo memDbg;
+  TPanel pnlHighScores;
+  TLayeredImageControl imHiScore;
+  TPanel pnlTutorial;
+  TImage imTutorial;
+  Pixel WindowColour;
+  std::string Caption = ApplicationTitle;
+
+  // ---- Timers ----
+  Timer& tmrTick;
+  Timer& tmrSplode;
+  Timer& tmrScrollET;
+  Timer& tmrScrollST;
+  Timer& tmrDiv;
+  Timer& tmrRHS;
+  Timer& tmrTunnel;
+  Timer& tmrEmergeSwap;
+  Timer& tmrHiScoreFlicker;
+  Timer& tmrEmergeHole;
+  Timer& tmrTickTut;
+
+  // ---- Assets and music ----
+  Catalogue Sprites;
+  std::array<std::unique_ptr<TBackgroundMusic>, 5> Music;
+
+  // ---- Entities (declared after the controls: their layers live on the controls' images) ----
+  OwnedList<TSprite> Builders;
+  OwnedList<TMibbet> Mibbets;
+  OwnedList<TSign> Signs;
+  OwnedList<TOrder> Orders;
+  OwnedList<TSprite> Resources;
+  OwnedList<TSprite> Effects;
+  OwnedList<TAnimKill> KillAnims;
+  OwnedList<TSign> Turrets;
+  std::array<std::unique_ptr<TSprite>, 6> BaseCells;
+  TSprite* Orb = nullptr;  // an entry of Effects
+  std::unique_ptr<TSprite> Cursor, MenuHighlight, OrbMenuHighlight;
+  TunnelRec ETunnel, STunnel, FTunnel;
+
+ private:
+  void BuildLayout();
+  void CreateTimers();
+  void ApplyDebugLook();
+  void PaintFloor();
+  void LayOutBase();
+  void PlaceStartingResources();
+  void LayOutTunnels();
+  bool ChooseFreeResourceCell(TSprite& item);
+  void BlinkWarningFrame(TShape& frame, bool flipsHatred);
+  void MaybeShowSpeechBubble();
+  void RemoveEffectAt(int index);
+  void RunEndAction(const TMBType& action);
+  void LoadMenuFrames();
+  void LoadPanelPictures();
+  void DrawVersionText();
+  bool LoadControlPicture(TImage& control, const std::string& file);
+
+  Control* pressedControl_ = nullptr;
+  Bitmap32 frame_;
+};

@@ -1,0 +1,60 @@
+// The settings file: one field per key, with the defaults the game ships with.
+#pragma once
+
+#include <string>
+#include <variant>
+#include <vector>
+
+struct TSettings {
+  int MIBBETKILL = 50;
+  int TURRETKILL = 10;
+  int FMIBBETBASESPEED = 20;
+  int EMIBBETBASESPEED = 20;
+  int SMIBBETBASESPEED = 20;
+  int BASESCRAP = 50;
+  int SIGNCOST = 10;
+  int BOTCOST = 100;
+  int MAX_SIGN = 4;
+  int GATHER_SCRAP = 10;
+  int FMIBBETBASEEMERGE = 80;
+  int SMIBBETBASEEMERGE = 100;
+  int EMIBBETBASEEMERGE = 50;
+  int FMIBBETFORCEY = 17;
+  int EMIBBETFORCEY = 9;
+  int SMIBBETFORCEY = 9;
+  int BASEMIBBETHEALTH = 15;
+  int BASEORBHEALTH = 30;
+  int BLOCKSIGNBUILDBY = 1;
+  int MIBBETEMERGESWAP = 30;
+  int MIBBETTUNNELSWAP = 30;
+  int MIBBETTUNNELSWAPRED = 10;
+  int MIBBETTUNNELSWAPMIN = 10;
+  int MIBBETEMERGEHOLE = 90;
+  int MIBBETEMERGEHOLERED = 10;
+  int MIBBETEMERGEHOLEMIN = 10;
+  int CONFSTATERPAUSEA = 2;
+  int CONFSTATERPAUSEB = 1;
+  double MIBBETSHOTSTRENGTH = 1.0;
+  double TURRETSHOTSTRENGTH = 0.1;
+  int NUMSTARTRES = 25;
+  int MIBBETSCRAPPERC = 20;
+  int TURRETHEALTH = 10;
+  int INITDELAY = 0;
+  int NONSIGNPRIREDUCTION = 20;
+  int DEBUG = 0;
+};
+
+// One key of section "Settings" and the field it fills.
+struct SettingKey {
+  const char* Name;
+  std::variant<int TSettings::*, double TSettings::*> Field;
+};
+const std::vector<SettingKey>& SettingKeys();
+
+// Reads the file; a missing file, section or key, or a value that is not a whole decimal
+// number (integer keys) or a decimal number (float keys), leaves the default.
+TSettings ReadSettings(const std::string& path);
+
+// Strict readers of one value, in the C locale; exposed for the tests.
+bool ParseIntegerSetting(const std::string& text, int& value);
+bool ParseFloatSetting(const std::string& text, double& value);

@@ -1,0 +1,92 @@
+// Start-up and shutdown of the game, the seasonal theme and the version text.
+#include <fstream>
+#include <iostream>
+
+#include "app/main_window.h"
+#include "presentation/embedded_pictures.h"
+
+void TForm1::FormCreate() {
+  Ports.Host.ShowLoadingBanner(EmbeddedLoadingBanner());
+  GameMode = ModeSplash;
+  Rng.Seed(Ports.Timers.GetClock().RandomSeed());
+  Orb = nullptr;
+  Theme = NoTheme;
+  DecideTheme();
+  EnsureHighScoreFile();
+  LoadHighScores();
+  TickCount = 0;
+  TutCellX = TutCellY = TutMenuTag = -1;
+  SplashClicked = false;
+  LoadAssets();
+  MusicOn = true;
+  SoundOn = true;
+  static_cast<TSettings&>(*this) = ReadSettings(AssetDir + "settings.ini");
+  if (DEBUG != 0) ApplyDebugLook();
+  Scrap = BASESCRAP;
+  Score = 0;
+  GameOver = false;
+  pnlGameOver.Colour = pnlSplash.Colour = MakePixel(0, 0, 0);
+  pnlSplash.Visible = PaintBox1.Visible = PaintBox2.Visible = true;
+  tmrDiv.SetEnabled(true);
+  ResetSoundThrottle();
+  HatredState = 1;
+  SetHatred();
+  NameEntryState = 0;
+  imScrapCt.Image.Bitmap.Resize(imScrapCt.Width, imScrapCt.Height, MakePixel(255, 255, 255));
+  DrawCounter(imScrapCt, std::to_string(Scrap));
+  DrawCounter(imScore, std::to_string(Score));
+  MusicStage = 0;
+  ApplyMusicStage();
+  Ports.Host.HideLoadingBanner();
+  LayOutWorld();
+  CreateCursorSprites();
+}
+
+void TForm1::FormDestroy() {
+  if (DEBUG == 0) return;
+  const std::string path = AssetDir + "debug.txt";
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  for (const std::string& line : DebugLog) out << line << "\r\n";
+  out.flush();
+  if (!out) std::cerr << "mibbetfall: could not write " << path << "\n";
+}
+
+void TForm1::LogDebug(const std::string& text) {
+  // Collected only in debug mode: the log is written out only then, and would otherwise grow
+  // for as long as a game runs.
+  if (DEBUG != 0) DebugLog.push_back(text);
+}
+
+std::string TForm1::VersionText(int major, int minor, int release, int build) {
+  std::string text = std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(release) + "." +
+                     std::to_string(build);
+  for (int i = 0; i < 2; ++i)
+    if (text.size() >= 2 && text.compare(text.size() - 2, 2, ".0") == 0) text.resize(text.size() - 2);
+  return text;
+}
+
+std::string TForm1::VersionString() {
+  return VersionText(MIBBETFALL_VERSION_MAJOR, MIBBETFALL_VERSION_MINOR, MIBBETFALL_VERSION_PATCH,
+                     MIBBETFALL_VERSION_TWEAK);
+}
+
+void TForm1::DecideTheme() {
+  const CalendarDate today = Ports.Timers.GetClock().Today();
+  if (today.Month == 1 && today.Day == 12) Theme = 0;
+  if (today.Month == 6 && today.Day == 30) Theme = 1;
+  if (today.Month == 12 && today.Day == 25) Theme = 2;
+}
+
+void TForm1::ScatterGifts() {
+  if (Theme == NoTheme) return;
+  for (int i = 0; i < 5; ++i) {
+    Resources.push_back(std::make_unique<TSprite>(Playfield.Image));
+    TSprite& gift = *Resources.back();
+    gift.Variant = 5 + Theme;
+    ShowPicture(gift, BmpGift + Theme);
+    gift.Gatherable = true;
+    gift.Id = ++NextId;
+    if (!ChooseFreeResourceCell(gift)) return;
+    gift.Place();
+  }
+}

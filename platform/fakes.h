@@ -1,0 +1,64 @@
+// The fakes the simulator, the tests and the benchmarks run the game with.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/font_rasterizer.h"
+#include "platform/host_window.h"
+#include "platform/http_client.h"
+#include "platform/music_device.h"
+#include "platform/sound_device.h"
+
+// Time stands still until the owner advances it.
+class VirtualClock : public Clock {
+ public:
+  std::int64_t NowMs() const override { return now_; }
+  CalendarDate Today() const override { return today_; }
+  std::uint32_t RandomSeed() const override { return seed_; }
+
+  void SetNow(std::int64_t ms) { now_ = ms; }
+  void SetToday(CalendarDate date) { today_ = date; }
+  void SetSeed(std::uint32_t seed) { seed_ = seed; }
+
+ private:
+  std::int64_t now_ = 0;
+  CalendarDate today_{2010, 3, 1};
+  std::uint32_t seed_ = 1;
+};
+
+// Keeps the name of every cue that reached the effect voice ("menuopen" for menuopen.wav).
+class RecordingSoundDevice : public SoundDevice {
+ public:
+  void Play(const std::string& path, bool onlyIfIdle) override;
+  void Stop() override {}
+  std::vector<std::string> Requested;
+};
+
+// Tracks that record what they were asked to do; they know no duration, so no loop timer runs.
+class RecordingMusicDevice : public MusicDevice {
+ public:
+  std::unique_ptr<MusicTrack> CreateTrack() override;
+  std::vector<std::string> Events;
+};
+
+class RecordingHttpClient : public HttpClient {
+ public:
+  std::string Get(const std::string& url) override {
+    Urls.push_back(url);
+    return {};
+  }
+  std::vector<std::string> Urls;
+};
+
+class NullFontRasterizer : public FontRasterizer {
+ public:
+  Bitmap32 Render(const std::string&, int, bool, Pixel) override { return {}; }
+};
+
+class NullHostWindow : public HostWindow {
+ public:
+  void ShowLoadingBanner(const Bitmap32&) override {}
+  void HideLoadingBanner() override {}
+};

@@ -1,0 +1,45 @@
+#include <filesystem>
+
+#include "platform/fakes.h"
+
+void RecordingSoundDevice::Play(const std::string& path, bool) {
+  Requested.push_back(std::filesystem::path(path).stem().string());
+}
+
+namespace {
+
+class RecordingTrack : public MusicTrack {
+ public:
+  explicit RecordingTrack(std::vector<std::string>& events) : events_(events) {}
+  bool Open(const std::string& path) override {
+    name_ = std::filesystem::path(path).filename().string();
+    return Record("open");
+  }
+  void Run() override {
+    const bool fromStopped = !running_;
+    running_ = true;
+    Record("run");
+    if (fromStopped) ReportStarted();
+  }
+  void Pause() override { Record("pause"); }
+  void Halt() override {
+    running_ = false;
+    Record("halt");
+  }
+  void SeekToStart() override { Record("rewind"); }
+  std::optional<int> DurationMs() const override { return std::nullopt; }
+  int PositionMs() const override { return 0; }
+
+ private:
+  bool Record(const char* what) {
+    events_.push_back(std::string(what) + " " + name_);
+    return true;
+  }
+  std::vector<std::string>& events_;
+  std::string name_;
+  bool running_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<MusicTrack> RecordingMusicDevice::CreateTrack() { return std::make_unique<RecordingTrack>(Events); }

@@ -1,0 +1,143 @@
+#include "platform/sdl/sdl_platform.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <chrono>
+#include <ctime>
+#include <iostream>
+
+std::int64_t SystemClock::NowMs() const { return std::int64_t(SDL_GetTicks64()); }
+
+CalendarDate SystemClock::Today() const {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  if (!localtime_r(&now, &local)) return {};
+  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+std::uint32_t SystemClock::RandomSeed() const {
+  return std::uint32_t(std::chrono::system_clock::now().time_since_epoch().count());
+}
+
+SdlAudio::SdlAudio() {
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 || Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
+    std::cerr << "mibbetfall: no sound device, playing silently: " << SDL_GetError() << "\n";
+    return;
+  }
+  Mix_Init(MIX_INIT_MP3);
+  Mix_AllocateChannels(1);
+  available_ = true;
+}
+
+SdlAudio::~SdlAudio() {
+  if (!available_) return;
+  Mix_HaltMusic();
+  Mix_CloseAudio();
+  Mix_Quit();
+}
+
+SdlSoundDevice::~SdlSoundDevice() {
+  if (audio_.Available()) Mix_HaltChannel(0);
+  for (auto& [path, chunk] : chunks_)
+    if (chunk) Mix_FreeChunk(chunk);
+}
+
+void SdlSoundDevice::Play(const std::string& path, bool onlyIfIdle) {
+  if (!audio_.Available()) return;
+  if (onlyIfIdle && Mix_Playing(0)) return;
+  auto found = chunks_.find(path);
+  if (found == chunks_.end()) found = chunks_.emplace(path, Mix_LoadWAV(path.c_str())).first;
+  if (!found->second) return;
+  Mix_HaltChannel(0);
+  Mix_PlayChannel(0, found->second, 0);
+}
+
+void SdlSoundDevice::Stop() {
+  if (audio_.Available()) Mix_HaltChannel(0);
+}
+
+namespace {
+
+class SdlMusicTrack : public MusicTrack {
+ public:
+  explicit SdlMusicTrack(SdlMusicDevice& device) : device_(device) {}
+  ~SdlMusicTrack() override {
+    if (Owns()) {
+      Mix_HaltMusic();
+      device_.Owner = nullptr;
+    }
+    if (music_) Mix_FreeMusic(music_);
+  }
+
+  bool Open(const std::string& path) override {
+    if (!device_.Audio().Available()) return false;
+    music_ = Mix_LoadMUS(path.c_str());
+    if (!music_) std::cerr << "mibbetfall: cannot play " << path << ": " << Mix_GetError() << "\n";
+    return music_ != nullptr;
+  }
+  void Run() override {
+    if (!music_) return;
+    if (Owns() && Mix_PlayingMusic()) {
+      Mix_ResumeMusic();
+      return;
+    }
+    if (Mix_PlayMusic(music_, 0) != 0) return;
+    device_.Owner = this;
+    ReportStarted();
+  }
+  void Pause() override {
+    if (Owns()) Mix_PauseMusic();
+  }
+  void Halt() override {
+    if (!Owns()) return;
+    Mix_HaltMusic();
+    device_.Owner = nullptr;
+  }
+  void SeekToStart() override {
+    if (Owns() && Mix_PlayingMusic()) Mix_SetMusicPosition(0.0);
+  }
+  std::optional<int> DurationMs() const override {
+    if (!music_) return std::nullopt;
+    const double seconds = Mix_MusicDuration(music_);
+    if (seconds <= 0) return std::nullopt;
+    return int(seconds * 1000.0);
+  }
+  int PositionMs() const override {
+    if (!Owns()) return 0;
+    const double seconds = Mix_GetMusicPosition(music_);
+    return seconds > 0 ? int(seconds * 1000.0) : 0;
+  }
+
+ private:
+  bool Owns() const { return device_.Owner == this; }
+  SdlMusicDevice& device_;
+  Mix_Music* music_ = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<MusicTrack> SdlMusicDevice::CreateTrack() { return std::make_unique<SdlMusicTrack>(*this); }
+
+void SdlBannerWindow::ShowLoadingBanner(const Bitmap32& banner) {
+  if (banner.Empty()) return;
+  window_ = SDL_CreateWindow("Mibbetfall", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, banner.Width(),
+                             banner.Height(), SDL_WINDOW_BORDERLESS);
+  if (!window_) return;
+  SDL_Surface* surface = SDL_GetWindowSurface(window_);
+  SDL_Surface* picture = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<Pixel*>(banner.Pixels().data()),
+                                                            banner.Width(), banner.Height(), 32,
+                                                            banner.Width() * 4, SDL_PIXELFORMAT_ARGB8888);
+  if (surface && picture) {
+    SDL_BlitSurface(picture, nullptr, surface, nullptr);
+    SDL_UpdateWindowSurface(window_);
+  }
+  SDL_FreeSurface(picture);
+  SDL_PumpEvents();
+}
+
+void SdlBannerWindow::HideLoadingBanner() {
+  if (!window_) return;
+  SDL_DestroyWindow(window_);
+  window_ = nullptr;
+}

@@ -1,0 +1,20 @@
+#include "presentation/catalogue.h"
+
+#include <memory>
+
+int Catalogue::Add(std::string name, Bitmap32 picture) {
+  pictures_.push_back({std::move(name), std::make_shared<const Bitmap32>(std::move(picture))});
+  return Count() - 1;
+}
+
+const PicturePtr& Catalogue::At(int index) const {
+  static const PicturePtr none = std::make_shared<const Bitmap32>();
+  if (index < 0 || index >= Count()) return none;
+  return pictures_[std::size_t(index)].Picture;
+}
+
+const std::string& Catalogue::NameAt(int index) const {
+  static const std::string none;
+  if (index < 0 || index >= Count()) return none;
+  return pictures_[std::size_t(index)].Name;
+}

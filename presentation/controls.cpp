@@ -1,0 +1,109 @@
+#include "presentation/controls.h"
+
+#include <algorithm>
+
+Control::Control(std::string name, int left, int top, int width, int height)
+    : Name(std::move(name)), Left(left), Top(top), Width(width), Height(height) {}
+
+void Control::AddChild(Control& child) {
+  child.Parent = this;
+  Children.push_back(&child);
+}
+
+void Control::BringToFront() {
+  if (!Parent) return;
+  auto& siblings = Parent->Children;
+  std::erase(siblings, this);
+  siblings.push_back(this);
+}
+
+void Control::SendToBack() {
+  if (!Parent) return;
+  auto& siblings = Parent->Children;
+  std::erase(siblings, this);
+  siblings.insert(siblings.begin(), this);
+}
+
+bool Control::IsShowing() const {
+  for (const Control* c = this; c; c = c->Parent)
+    if (!c->Visible) return false;
+  return true;
+}
+
+void Control::Paint(Bitmap32&, int, int, const ClipRect&) const {}
+
+void Control::PaintTree(Bitmap32& frame, int x, int y, const ClipRect& clip) const {
+  if (!Visible) return;
+  const ClipRect own{std::max(clip.Left, x), std::max(clip.Top, y), std::min(clip.Right, x + Width),
+                     std::min(clip.Bottom, y + Height)};
+  if (own.Left >= own.Right || own.Top >= own.Bottom) return;
+  Paint(frame, x, y, own);
+  for (const Control* child : Children) child->PaintTree(frame, x + child->Left, y + child->Top, own);
+}
+
+Control* Control::HitTest(int x, int y, int& localX, int& localY) {
+  if (!Visible || x < Left || y < Top || x >= Left + Width || y >= Top + Height) return nullptr;
+  const int innerX = x - Left, innerY = y - Top;
+  for (auto it = Children.rbegin(); it != Children.rend(); ++it)
+    if (Control* hit = (*it)->HitTest(innerX, innerY, localX, localY)) return hit;
+  localX = innerX;
+  localY = innerY;
+  return this;
+}
+
+TPanel::TPanel(std::string name, int left, int top, int width, int height, Pixel colour, bool bevel)
+    : Control(std::move(name), left, top, width, height), Colour(colour), Bevel(bevel) {}
+
+void TPanel::Paint(Bitmap32& frame, int x, int y, const ClipRect& clip) const {
+  frame.FillRect(x, y, Width, Height, Colour, clip);
+  if (!Bevel) return;
+  // A raised one-pixel edge: light above and left, shadow below and right.
+  const Pixel light = MakePixel(255, 255, 255), shadow = MakePixel(160, 160, 160);
+  frame.FillRect(x, y, Width, 1, light, clip);
+  frame.FillRect(x, y, 1, Height, light, clip);
+  frame.FillRect(x, y + Height - 1, Width, 1, shadow, clip);
+  frame.FillRect(x + Width - 1, y, 1, Height, shadow, clip);
+}
+
+TImage::TImage(std::string name, int left, int top, int width, int height, Fit fit)
+    : Control(std::move(name), left, top, width, height), PictureFit(fit) {}
+
+void TImage::Paint(Bitmap32& frame, int x, int y, const ClipRect& clip) const {
+  switch (PictureFit) {
+    case Fit::TopLeft:
+      frame.DrawOpaque(Picture, x, y, clip);
+      break;
+    case Fit::Centre:
+      frame.DrawOpaque(Picture, x + (Width - Picture.Width()) / 2, y + (Height - Picture.Height()) / 2, clip);
+      break;
+    case Fit::Stretch:
+      frame.DrawStretched(Picture, x, y, Width, Height, clip);
+      break;
+  }
+}
+
+TLayeredImageControl::TLayeredImageControl(std::string name, int left, int top, int width, int height)
+    : Control(std::move(name), left, top, width, height) {}
+
+void TLayeredImageControl::Paint(Bitmap32& frame, int x, int y, const ClipRect& clip) const {
+  Image.Render(frame, x, y, clip);
+}
+
+TShape::TShape(std::string name, int left, int top, int width, int height, int penWidth, Pixel colour)
+    : Control(std::move(name), left, top, width, height), PenWidth(penWidth), Colour(colour) {}
+
+void TShape::Paint(Bitmap32& frame, int x, int y, const ClipRect& clip) const {
+  const int pen = std::min({PenWidth, Width, Height});
+  frame.FillRect(x, y, Width, pen, Colour, clip);
+  frame.FillRect(x, y + Height - pen, Width, pen, Colour, clip);
+  frame.FillRect(x, y, pen, Height, Colour, clip);
+  frame.FillRect(x + Width - pen, y, pen, Height, Colour, clip);
+}
+
+TMemo::TMemo(std::string name, int left, int top, int width, int height, Pixel colour)
+    : Control(std::move(name), left, top, width, height), Colour(colour) {}
+
+void TMemo::Paint(Bitmap32& frame, int x, int y, const ClipRect& clip) const {
+  frame.FillRect(x, y, Width, Height, Colour, clip);
+  frame.DrawBlended(Rendered, x + 2, y + 1, 255, clip);
+}

@@ -1,0 +1,109 @@
+// The window's controls as plain data: panels, pictures, layered images, red frames, the debug
+// text box and invisible click catchers. The core composes them into one frame; the host only
+// shows that frame and reports pointer events in window pixels.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "presentation/bitmap32.h"
+#include "presentation/layered_image.h"
+
+enum class MouseButton { Left, Right, Middle };
+
+class Control {
+ public:
+  Control(std::string name, int left, int top, int width, int height);
+  virtual ~Control() = default;
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+
+  // Adds child on top of this control's children; the child's position is relative to this one.
+  void AddChild(Control& child);
+  void BringToFront();
+  void SendToBack();
+  bool IsShowing() const;  // visible, and so is every parent
+
+  // Paints the control and its visible children with its top-left at (x, y) of the frame.
+  void PaintTree(Bitmap32& frame, int x, int y, const ClipRect& clip) const;
+  // The deepest visible control under (x, y), given relative to this control's parent; with
+  // the point made relative to that control.
+  Control* HitTest(int x, int y, int& localX, int& localY);
+
+  std::string Name;
+  int Left, Top, Width, Height;
+  bool Visible = true;
+  int Tag = 0;
+  Control* Parent = nullptr;
+  std::vector<Control*> Children;  // later children lie above earlier ones
+
+  std::function<void(int x, int y, MouseButton button)> OnMouseDown;
+  std::function<void(int x, int y)> OnMouseMove;
+  std::function<void()> OnClick;
+
+ protected:
+  virtual void Paint(Bitmap32& frame, int x, int y, const ClipRect& clip) const;
+};
+
+class TPanel : public Control {
+ public:
+  TPanel(std::string name, int left, int top, int width, int height, Pixel colour, bool bevel);
+  Pixel Colour;
+  bool Bevel;
+
+ protected:
+  void Paint(Bitmap32& frame, int x, int y, const ClipRect& clip) const override;
+};
+
+// A picture control: shows one picture, at its top-left, centred, or stretched to the control.
+class TImage : public Control {
+ public:
+  enum class Fit { TopLeft, Centre, Stretch };
+  TImage(std::string name, int left, int top, int width, int height, Fit fit = Fit::TopLeft);
+  Bitmap32 Picture;
+  Fit PictureFit;
+
+ protected:
+  void Paint(Bitmap32& frame, int x, int y, const ClipRect& clip) const override;
+};
+
+class TLayeredImageControl : public Control {
+ public:
+  TLayeredImageControl(std::string name, int left, int top, int width, int height);
+  LayeredImage Image;
+  // The text last drawn into this image with the bitmap font, for inspection by tools.
+  std::string LastText;
+
+ protected:
+  void Paint(Bitmap32& frame, int x, int y, const ClipRect& clip) const override;
+};
+
+// A red rectangle outline drawn with a pen of the given width inside the control's bounds.
+class TShape : public Control {
+ public:
+  TShape(std::string name, int left, int top, int width, int height, int penWidth, Pixel colour);
+  int PenWidth;
+  Pixel Colour;
+
+ protected:
+  void Paint(Bitmap32& frame, int x, int y, const ClipRect& clip) const override;
+};
+
+// A read-only text box; the host's typeface renders the lines into Rendered.
+class TMemo : public Control {
+ public:
+  TMemo(std::string name, int left, int top, int width, int height, Pixel colour);
+  Pixel Colour;
+  std::vector<std::string> Lines;
+  Bitmap32 Rendered;
+
+ protected:
+  void Paint(Bitmap32& frame, int x, int y, const ClipRect& clip) const override;
+};
+
+// An invisible area that only takes clicks.
+class TPaintBox : public Control {
+ public:
+  using Control::Control;
+};

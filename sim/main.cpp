@@ -1,0 +1,77 @@
+// mibbetfall-sim [--assets DIR] [--seed N] [--date YYYY-MM-DD] [SCRIPT]
+#include <SDL.h>
+
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <iostream>
+
+#include "sim/script.h"
+#include "sim/simulator.h"
+
+namespace {
+
+int Usage(const std::string& problem) {
+  std::cerr << "mibbetfall-sim: " << problem << "\n"
+            << "usage: mibbetfall-sim [--assets DIR] [--seed N] [--date YYYY-MM-DD] [SCRIPT]\n";
+  return 2;
+}
+
+std::string DefaultAssetDir() {
+  char* base = SDL_GetBasePath();
+  std::string dir = base ? base : "./";
+  SDL_free(base);
+  return dir + "Assets/";
+}
+
+CalendarDate RealToday() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+bool ParseDate(const std::string& text, CalendarDate& date) {
+  int y = 0, m = 0, d = 0;
+  char tail = 0;
+  if (std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &y, &m, &d, &tail) != 3) return false;
+  if (m < 1 || m > 12 || d < 1 || d > 31) return false;
+  date = {y, m, d};
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  SimulatorOptions options;
+  options.AssetDir = DefaultAssetDir();
+  options.Today = RealToday();
+  std::string scriptPath;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const bool hasValue = i + 1 < argc;
+    if (arg == "--assets" && hasValue) {
+      options.AssetDir = argv[++i];
+      if (options.AssetDir.back() != '/') options.AssetDir += '/';
+    } else if (arg == "--seed" && hasValue) {
+      try {
+        options.Seed = std::uint32_t(std::stoul(argv[++i]));
+      } catch (...) {
+        return Usage("--seed needs a number");
+      }
+    } else if (arg == "--date" && hasValue) {
+      if (!ParseDate(argv[++i], options.Today)) return Usage("--date needs YYYY-MM-DD");
+    } else if (scriptPath.empty() && arg.rfind("--", 0) != 0) {
+      scriptPath = arg;
+    } else {
+      return Usage("unknown argument " + arg);
+    }
+  }
+  std::ifstream file;
+  if (!scriptPath.empty()) {
+    file.open(scriptPath);
+    if (!file) return Usage("cannot open " + scriptPath);
+  }
+  Simulator sim(options);
+  return RunScript(sim, scriptPath.empty() ? std::cin : file, std::cout, std::cerr);
+}

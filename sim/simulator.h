@@ -1,0 +1,58 @@
+// The game run headless: the unchanged core on a virtual clock, with recording devices.
+// Used by mibbetfall-sim, the tests and the benchmarks.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/main_window.h"
+#include "platform/fakes.h"
+#include "platform/scheduler.h"
+
+struct SimulatorOptions {
+  std::string AssetDir;  // with a trailing separator
+  std::uint32_t Seed = 1;
+  CalendarDate Today{2010, 3, 1};
+  bool SystemFonts = true;  // DejaVu through SDL_ttf; off gives no system text at all
+};
+
+class Simulator {
+ public:
+  explicit Simulator(const SimulatorOptions& options);
+  ~Simulator();
+
+  // Advances the virtual clock, firing every timer due on the way in due order.
+  void Wait(std::int64_t ms);
+  void Move(int x, int y);
+  // A press and release at (x, y); the pointer first moves there, as a real one would.
+  void Press(int x, int y, MouseButton button = MouseButton::Left);
+  // One printable character, or "Esc", "Enter", "Backspace", "Space"; false for anything else.
+  bool Key(const std::string& key);
+  // The whole game state as one line of JSON; the recorded sounds start afresh afterwards.
+  std::string Dump();
+  bool Shot(const std::string& path);
+  // Closes the window: the shutdown runs once.
+  void Quit();
+
+  TForm1& Game() { return *game_; }
+  VirtualClock& Time() { return clock_; }
+  RecordingSoundDevice& Sound() { return sound_; }
+  RecordingMusicDevice& Music() { return music_; }
+  RecordingHttpClient& Http() { return http_; }
+  Scheduler& Timers() { return scheduler_; }
+
+ private:
+  VirtualClock clock_;
+  Scheduler scheduler_{clock_};
+  RecordingSoundDevice sound_;
+  RecordingMusicDevice music_;
+  RecordingHttpClient http_;
+  std::unique_ptr<FontRasterizer> fonts_;
+  NullHostWindow host_;
+  std::unique_ptr<TForm1> game_;
+  int pointerX_ = -1, pointerY_ = -1;
+  bool quit_ = false;
+};
+
+// The JSON text of the game state (without the simulator's own fields).
+std::string DumpGameState(const TForm1& game, std::int64_t timeMs, const std::vector<std::string>& sounds);

@@ -1,0 +1,51 @@
+#include "tests/test_support.h"
+
+#include <atomic>
+#include <fstream>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+TestAssetDir::TestAssetDir(const std::string& settingsText) {
+  static std::atomic<int> counter{0};
+  dir_ = fs::temp_directory_path() /
+         ("mibbetfall-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+  fs::remove_all(dir_);
+  fs::create_directories(dir_ / "font");
+  const fs::path generated = MIBBETFALL_ASSET_DIR;
+  for (const auto& entry : fs::recursive_directory_iterator(generated)) {
+    if (!entry.is_regular_file()) continue;
+    const fs::path relative = fs::relative(entry.path(), generated);
+    if (relative == "settings.ini" || relative == "hs.bmp" || relative == "debug.txt") continue;
+    fs::create_directories((dir_ / relative).parent_path());
+    fs::create_symlink(entry.path(), dir_ / relative);
+  }
+  Write("settings.ini", "[Settings]\n" + settingsText);
+}
+
+TestAssetDir::~TestAssetDir() {
+  std::error_code ignored;
+  fs::remove_all(dir_, ignored);
+}
+
+void TestAssetDir::Remove(const std::string& file) const { fs::remove(dir_ / file); }
+
+void TestAssetDir::Write(const std::string& file, const std::string& text) const {
+  fs::remove(dir_ / file);
+  std::ofstream(dir_ / file, std::ios::binary) << text;
+}
+
+GameFixture::GameFixture(const std::string& settingsText, CalendarDate today, std::uint32_t seed)
+    : Assets(settingsText) {
+  SimulatorOptions options;
+  options.AssetDir = Assets.Path();
+  options.Today = today;
+  options.Seed = seed;
+  options.SystemFonts = false;
+  Sim = std::make_unique<Simulator>(options);
+}
+
+void GameFixture::StartPlaying() {
+  Sim->Press(350, 350);
+  Sim->Key("N");
+}

@@ -1,0 +1,35 @@
+// Shared fixtures: a simulator on the generated assets, with settings of the test's choosing.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "sim/simulator.h"
+
+// A private copy of the generated asset folder (files linked, not copied) with its own
+// settings.ini, removed again when the test ends.
+class TestAssetDir {
+ public:
+  explicit TestAssetDir(const std::string& settingsText = "");
+  ~TestAssetDir();
+  TestAssetDir(const TestAssetDir&) = delete;
+  TestAssetDir& operator=(const TestAssetDir&) = delete;
+
+  std::string Path() const { return dir_.string() + "/"; }
+  void Remove(const std::string& file) const;
+  void Write(const std::string& file, const std::string& text) const;
+
+ private:
+  std::filesystem::path dir_;
+};
+
+struct GameFixture {
+  explicit GameFixture(const std::string& settingsText = "", CalendarDate today = {2026, 3, 1},
+                       std::uint32_t seed = 7);
+  TestAssetDir Assets;
+  std::unique_ptr<Simulator> Sim;
+  TForm1& Game() { return Sim->Game(); }
+  // Clicks the splash and answers N: play has begun.
+  void StartPlaying();
+};
