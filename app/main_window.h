@@ -142,6 +142,7 @@ class TForm1 : public TGameState {
   void imHiScoreClick();
   void StartTutorial();
   void EndTutorial();
+  void AdvanceTutorial(bool requireArrived);
   void tmrTickTutTimer();
   void EnsureHighScoreFile();
   void LoadHighScores();

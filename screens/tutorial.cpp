@@ -5,4 +5,6 @@ void TForm1::StartTutorial() {}
 
 void TForm1::EndTutorial() {}
 
+void TForm1::AdvanceTutorial(bool) {}
+
 void TForm1::tmrTickTutTimer() {}

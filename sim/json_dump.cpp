@@ -114,7 +114,7 @@ std::string DumpGameState(const TForm1& game, std::int64_t timeMs, const std::ve
   j["SplashClicked"] = game.SplashClicked;
   j["MenuCellX"] = game.MenuCellX;
   j["MenuCellY"] = game.MenuCellY;
-  j["MenuTag"] = game.MenuImg.Tag;
+  j["MenuImgTag"] = game.MenuImg.Tag;
   j["TunnelMovePending"] = game.TunnelMovePending;
   j["TutorialStage"] = game.TutorialStage;
   j["Tunnels"] = Json{{"E", TunnelJson(game, game.ETunnel)},
