@@ -180,3 +180,19 @@ void FadeAlpha(Bitmap32& b, double factor) {
 }
 
 }  // namespace assetgen
+
+namespace assetgen {
+
+Bitmap32 Enlarge(const Bitmap32& b, int factor) {
+  Bitmap32 out(b.Width() * factor, b.Height() * factor);
+  for (int y = 0; y < out.Height(); ++y)
+    for (int x = 0; x < out.Width(); ++x) out.Set(x, y, b.At(x / factor, y / factor));
+  return out;
+}
+
+void HazardStripes(Bitmap32& b, int x, int y, int w, int h, int period, Rgb a, Rgb c) {
+  for (int yy = 0; yy < h; ++yy)
+    for (int xx = 0; xx < w; ++xx) Put(b, x + xx, y + yy, Px(((xx + yy) / period) % 2 ? a : c));
+}
+
+}  // namespace assetgen

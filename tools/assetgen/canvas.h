@@ -82,3 +82,10 @@ void Stamp(Bitmap32& dst, const Bitmap32& src, int x, int y);
 void FadeAlpha(Bitmap32& b, double factor);
 
 }  // namespace assetgen
+
+namespace assetgen {
+// Every pixel becomes a factor x factor block (pixel art stays crisp).
+Bitmap32 Enlarge(const Bitmap32& b, int factor);
+// Fills a band with diagonal warning stripes of two colours.
+void HazardStripes(Bitmap32& b, int x, int y, int w, int h, int period, Rgb a, Rgb c);
+}  // namespace assetgen

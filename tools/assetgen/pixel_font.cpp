@@ -1,5 +1,6 @@
 #include "tools/assetgen/pixel_font.h"
 
+#include <algorithm>
 #include <map>
 
 namespace assetgen {
@@ -113,6 +114,46 @@ void DrawCentredLines(Bitmap32& b, const std::vector<std::string>& lines, int cx
     DrawString(b, line, cx - TextWidth(line, style) / 2, y, style);
     y += lineGap;
   }
+}
+
+}  // namespace assetgen
+
+namespace assetgen {
+
+Bitmap32 TextCard(const std::vector<std::string>& lines, const CardStyle& style) {
+  int widest = style.minWidth;
+  for (const auto& line : lines) widest = std::max(widest, TextWidth(line, style.text) + 2 * style.padX);
+  const int height = int(lines.size() - 1) * style.lineGap + TextHeight(style.text) + style.padTop + style.padBottom +
+                     (PixelAlpha(style.border) ? 2 : 0);
+  Bitmap32 b(widest, height);
+  RoundRect(b, 0, 0, widest, height, 3, style.border);
+  RoundRect(b, 1, 1, widest - 2, height - 2, 2, style.background);
+  if (!PixelAlpha(style.border)) Rect(b, 0, 0, widest, height, style.background);
+  DrawCentredLines(b, lines, widest / 2, style.padTop + (PixelAlpha(style.border) ? 1 : 0), style.lineGap, style.text);
+  return b;
+}
+
+}  // namespace assetgen
+
+namespace assetgen {
+
+Bitmap32 TitleText(const std::string& text, int scale, Rgb top, Rgb bottom) {
+  TextStyle st{scale, Px(pal::kWhite), 1};
+  const int w = TextWidth(text, st), h = TextHeight(st);
+  Bitmap32 letters(w + 2 * scale, h + 2 * scale);
+  DrawString(letters, text, scale / 2, scale / 2, st);
+  // Shade the letters from top to bottom, then ring them in ink and drop an ink shadow.
+  for (int y = 0; y < letters.Height(); ++y)
+    for (int x = 0; x < letters.Width(); ++x)
+      if (PixelAlpha(letters.At(x, y))) letters.Set(x, y, Px(Mix(top, bottom, double(y) / h)));
+  Outline(letters, Px(pal::kInk));
+  Outline(letters, Px(pal::kInk));
+  Bitmap32 out(letters.Width(), letters.Height());
+  for (int y = 0; y < letters.Height(); ++y)
+    for (int x = 0; x < letters.Width(); ++x)
+      if (PixelAlpha(letters.At(x, y))) Put(out, x + scale / 2, y + scale / 2, Px(pal::kInk, 200));
+  Stamp(out, letters, 0, 0);
+  return out;
 }
 
 }  // namespace assetgen

@@ -33,3 +33,23 @@ void DrawCentredLines(Bitmap32& b, const std::vector<std::string>& lines, int cx
                       const TextStyle& style);
 
 }  // namespace assetgen
+
+namespace assetgen {
+
+// A card of centred text lines: background, optional border, padding around the text.
+struct CardStyle {
+  TextStyle text;
+  int lineGap = 18;        // distance between line tops
+  int padX = 6, padTop = 2, padBottom = 2;
+  Pixel background = Px(pal::kPaper, 235);
+  Pixel border = Px(pal::kInk);
+  int minWidth = 0;
+};
+Bitmap32 TextCard(const std::vector<std::string>& lines, const CardStyle& style);
+
+}  // namespace assetgen
+
+namespace assetgen {
+// Big title lettering: filled letters with a dark outline and a drop shadow, on transparency.
+Bitmap32 TitleText(const std::string& text, int scale, Rgb top, Rgb bottom);
+}  // namespace assetgen
