@@ -28,7 +28,7 @@ Bitmap32 MenuFrame(int w, int h, const std::string& title, const std::vector<std
   Rect(b, 2, priceY - 2, w - 4, h - priceY, Px(pal::kWhite));
   Frame(b, 2, priceY - 2, w - 4, h - priceY, 1, Px(pal::kInk));
   const TextStyle label{1, Px(pal::kStoneDark), 1};
-  DrawString(b, "COST", 5, priceY + 6, label);
+  DrawString(b, "COST", 3, priceY + 6, label);
   return b;
 }
 
@@ -98,7 +98,7 @@ Bitmap32 DrawSignCount() { return OnWhite(DrawSign(3)); }
 // The circle of who hunts whom: in state 1 F hunts S, S hunts E, E hunts F; state 2 turns it round.
 Bitmap32 DrawHatredPanel(int state) {
   Bitmap32 b(100, 172, Px(pal::kWhite));
-  const TextStyle title{1, Px(pal::kInk), 1, false, 0, true};
+  const TextStyle title{1, Px(pal::kInk), 1};
   DrawString(b, "WHO HUNTS", 50 - TextWidth("WHO HUNTS", title) / 2, 3, title);
   DrawString(b, "WHOM", 50 - TextWidth("WHOM", title) / 2, 13, title);
   const double cx[3] = {50, 80, 20}, cy[3] = {48, 128, 128};  // F top, S right, E left
@@ -127,7 +127,7 @@ Bitmap32 DrawSplash() {
   for (int t = 0; t < 4; ++t) Stamp(b, DrawTurret(), 292 + t * 30, 368);
   Stamp(b, Enlarge(DrawOrb(1), 2), 315, 318);
   Procession(b, 480, 5, 1, 2, 5);
-  Procession(b, 570, 4, 1, 3, 6);
+  Procession(b, 552, 4, 1, 3, 6);
   const Bitmap32 title = TitleText("MIBBETFALL", 10, pal::kFire, pal::kRust);
   Stamp(b, title, (700 - title.Width()) / 2, 110);
   const TextStyle sub{2, Px(pal::kPaper), 1, true, Px(pal::kInk)};
