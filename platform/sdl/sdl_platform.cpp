@@ -121,7 +121,7 @@ std::unique_ptr<MusicTrack> SdlMusicDevice::CreateTrack() { return std::make_uni
 
 void SdlBannerWindow::ShowLoadingBanner(const Bitmap32& banner) {
   if (banner.Empty()) return;
-  window_ = SDL_CreateWindow("Mibbetfall", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, banner.Width(),
+  window_ = SDL_CreateWindow("Loading Mibbetfall", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, banner.Width(),
                              banner.Height(), SDL_WINDOW_BORDERLESS);
   if (!window_) return;
   SDL_Surface* surface = SDL_GetWindowSurface(window_);

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything, and runs every test: the normal build (unit,
+# simulator and real-window tests), then the unit tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")"
+source tools/setup.sh
+install_packages
+export SDL_AUDIODRIVER=dummy
+
+build build
+(cd build && ctest --output-on-failure -j 2)
+
+build build-asan -DMIBBETFALL_SANITIZE=ON -DMIBBETFALL_BENCH=OFF
+(cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j 2 -LE e2e)

@@ -1,0 +1,30 @@
+# Shared by run.sh and test.sh: install what is missing, then configure and build.
+# Sourced, not run.
+
+MIBBETFALL_PACKAGES=(
+  build-essential cmake ninja-build pkg-config
+  libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libinih-dev libcurl4-openssl-dev libcpp-httplib-dev
+  libmp3lame-dev libgtest-dev libbenchmark-dev nlohmann-json3-dev fonts-dejavu-core
+  xvfb xdotool imagemagick x11-apps x11-utils xauth fontconfig
+)
+
+install_packages() {
+  local missing=()
+  for p in "${MIBBETFALL_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  "${sudo[@]}" apt-get update
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+# build DIR [extra cmake arguments...]
+build() {
+  local dir=$1
+  shift
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+  cmake --build "$dir" -j "$(nproc)"
+}
