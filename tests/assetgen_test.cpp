@@ -212,6 +212,7 @@ TEST_F(AssetgenTest, TutorialPagesFitWhereTheStagesDrawThem) {
   EXPECT_LE(105 + Load("tutorial7").Height(), 125);
   EXPECT_LE(125 + Load("tutorial8").Height(), 145);
   EXPECT_LE(145 + Load("tutorial9").Height(), 255);
+  EXPECT_LE(105 + Load("tutorial22").Height(), 140);
   EXPECT_LE(140 + Load("tutorial23").Height(), 245);
   // Page 11 sits left of the arrow at x 595 that points at the hatred panel.
   EXPECT_LE((700 + Load("tutorial11").Width()) / 2, 595);

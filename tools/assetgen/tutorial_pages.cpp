@@ -12,6 +12,7 @@ namespace {
 struct Page {
   std::vector<std::string> lines;
   int minWidth = 0;
+  bool compact = false;  // squeezed between two other pages
 };
 
 const std::vector<Page>& Pages() {
@@ -42,7 +43,7 @@ const std::vector<Page>& Pages() {
       /* 19 */ {{"SCORE >"}},
       /* 20 */ {{"SCRAP >"}},
       /* 21 */ {{"SIGNS >"}},
-      /* 22 */ {{"A MIBBET SHOT BY A MIBBET SCORES 50,", "ONE SHOT BY A TURRET ONLY 10."}},
+      /* 22 */ {{"A MIBBET SHOT BY A MIBBET SCORES 50,", "ONE SHOT BY A TURRET ONLY 10."}, 0, true},
       /* 23 */ {{"KEYS:", "S  SOUND ON / OFF", "M  MUSIC ON / OFF", "P  PAUSE"}, 240},
       /* 24 */ {{"THAT'S ALL. GOOD LUCK!", "CLICK TO PLAY."}},
       /* 25 */ {{"A SIGN PUSHES A MIBBET THAT STEPS ON IT", "FIVE CELLS THE WAY THE SIGN POINTS."}},
@@ -56,9 +57,10 @@ Bitmap32 DrawTutorialPage(int page) {
   const Page& p = Pages()[std::size_t(page)];
   CardStyle style;
   style.text = TextStyle{2, Px(pal::kInk)};
-  style.lineGap = p.lines.size() > 1 ? 17 : 18;
-  style.padTop = p.lines.size() > 1 ? 2 : 1;
-  style.padBottom = p.lines.size() > 1 ? 2 : 0;
+  const bool single = p.lines.size() == 1;
+  style.lineGap = p.compact ? 16 : 18;
+  style.padTop = single || p.compact ? 1 : 3;
+  style.padBottom = single || p.compact ? 0 : 2;
   style.minWidth = p.minWidth;
   return TextCard(p.lines, style);
 }
