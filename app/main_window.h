@@ -107,15 +107,29 @@ class TForm1 : public TGameState {
   // ---- Builders, scrap, signs, turrets ----
   void AddBuilder();
   void AssignOrders();
+  bool AssignOrdersPass();
+  void ProposeNearestOrder(int builderIndex);
+  void HandOutOrder(TOrder& queued, int queueIndex);
+  TOrder& QueueOrder(int x, int y, int kind);
   void CompleteOrder(TOrder& order);
   void StepBuilders();
   int FindGatherable(int x, int y) const;
   void MakeScrap(int x, int y, bool retry);
+  bool OrderGather(int x, int y);
+  void CompleteGatherOrder(const TOrder& order);
+  void PlayGiftFanfare();
   void RedrawScrap();
-  void CreateSign(int x, int y, bool solid, int direction);
+  TSign& CreateSign(int x, int y, bool solid, int direction);
   int FindSign(int x, int y) const;
   bool IsNoBuildCell(int x, int y) const;
   void ShowNoBuildMarks(bool show);
+  void AddNoBuildMark(int x, int y);
+  // Why a sign may not be ordered on a cell, in the order the checks run.
+  enum class SignRefusal { None, SignThere, NoBuildMark, SignLimit, NoScrap };
+  SignRefusal SignPlacementRefusal(int x, int y) const;
+  void OrderSign(int x, int y, int direction);
+  void OrderSignRemoval(int x, int y);
+  void CompleteSignOrder(const TOrder& order);
   void RefreshSignCounter();
   void CreateTurret(int x, int y);
   void TurretsFire();
@@ -127,6 +141,16 @@ class TForm1 : public TGameState {
   void MenuImgMouseDown(MouseButton button, int x, int y);
   void OrbMenuImgMouseMove(int x, int y);
   void OrbMenuImgMouseDown(MouseButton button, int x, int y);
+  bool PassPlayfieldTutorialGate();
+  bool PassBuildMenuTutorialGate();
+  bool CloseOpenMenu();
+  void OpenOrbMenu();
+  void OpenBuildMenu();
+  void ShowMenu(TLayeredImageControl& menu, int left, int top);
+  std::string CarryOutBuildMenuItem(int tag);
+  std::string OrderSignFromMenu(int direction);
+  void BuyBuilder();
+  static void StartWarningFlash(TShape& frame);
 
   // ---- Screens ----
   void StartGame();

@@ -1,8 +1,112 @@
 // Scrap: the counter, scrap piles and gathering.
+#include <filesystem>
+
 #include "app/main_window.h"
+#include "app/text_format.h"
 
-int TForm1::FindGatherable(int, int) const { return -1; }
+namespace {
+constexpr int kScrapPileVariant = 5;
+constexpr int kMarkedForGatheringAlpha = 128;
+constexpr int kGiftMultiplier = 5;
+constexpr int kGiftPictures = 3;
+constexpr const char* kGiftFanfare = "hooray.wav";
 
-void TForm1::MakeScrap(int, int, bool) {}
+// Draw 0 steps up, 1 steps down, 2 stays.
+int NeighbourCoordinate(int coordinate, int draw) {
+  if (draw == 0) return coordinate + 1;
+  if (draw == 1) return coordinate - 1;
+  return coordinate;
+}
+}  // namespace
+
+int TForm1::FindGatherable(int x, int y) const {
+  for (std::size_t i = 0; i < Resources.size(); ++i) {
+    const TSprite& r = *Resources[i];
+    if (r.Gatherable && r.CellX == x && r.CellY == y) return int(i);
+  }
+  return -1;
+}
+
+void TForm1::MakeScrap(int x, int y, bool retry) {
+  LogDebug(Format("Making scrap at %d %d", x, y));
+  bool grew = false;
+  const std::size_t existing = Resources.size();
+  for (std::size_t i = 0; i < existing; ++i) {
+    TSprite& item = *Resources[i];
+    if (item.CellX != x || item.CellY != y) continue;
+    if (item.Bitmap == BmpScrap + 2) {
+      if (!retry) {
+        LogDebug("Too much scrap, too many retries, aborting");
+        return;
+      }
+      LogDebug("Too much scrap, trying nearby cell!");
+      // The neighbour may be the cell itself, or off the field beside an edge: that scrap is lost.
+      const int nearX = NeighbourCoordinate(x, Rng.RandomRange(0, 3));
+      const int nearY = NeighbourCoordinate(y, Rng.RandomRange(0, 3));
+      MakeScrap(nearX, nearY, false);
+      return;
+    }
+    if (item.Bitmap == BmpScrap || item.Bitmap == BmpScrap + 1) {
+      LogDebug("Scrap already present, increased");
+      ShowPicture(item, item.Bitmap + 1);
+      item.Place();
+      grew = true;
+    }
+  }
+  if (grew) return;
+  Resources.push_back(std::make_unique<TSprite>(Playfield.Image));
+  TSprite& pile = *Resources.back();
+  pile.Variant = kScrapPileVariant;
+  ShowPicture(pile, BmpScrap);
+  pile.Gatherable = true;
+  pile.Id = ++NextId;
+  pile.SetCellX(x);
+  pile.SetCellY(y);
+  pile.Place();
+}
+
+bool TForm1::OrderGather(int x, int y) {
+  const int index = FindGatherable(x, y);
+  if (index == -1) return false;
+  TSprite& item = *Resources[std::size_t(index)];
+  QueueOrder(x, y, GatherOrder).TargetId = item.Id;
+  // Half transparent: already promised to a builder.
+  item.Alpha = kMarkedForGatheringAlpha;
+  item.Layer->MasterAlpha = kMarkedForGatheringAlpha;
+  item.Place();
+  HeldBuilder = -1;
+  return true;
+}
+
+void TForm1::CompleteGatherOrder(const TOrder& order) {
+  for (int i = int(Resources.size()) - 1; i >= 0; --i) {
+    TSprite& item = *Resources[std::size_t(i)];
+    if (item.Id != order.TargetId) continue;
+    item.SetShown(false);
+    item.Place();
+    int amount = GATHER_SCRAP;
+    if (item.Bitmap == BmpScrap + 1) amount *= 2;
+    if (item.Bitmap == BmpScrap + 2) amount *= 3;
+    if (item.Bitmap >= BmpGift && item.Bitmap < BmpGift + kGiftPictures) {
+      amount *= kGiftMultiplier;
+      PlayGiftFanfare();
+      // The gift leaves a turret where it lay, drawn below whatever walks over it.
+      CreateTurret(item.CellX, item.CellY);
+      Playfield.Image.SendToBack(Turrets.back()->Layer);
+    }
+    Resources.erase(Resources.begin() + i);
+    Scrap += amount;
+    RedrawScrap();
+    return;
+  }
+}
+
+// The fanfare is the one cue that ignores the sound switch and the channels.
+void TForm1::PlayGiftFanfare() {
+  Ports.Sound.Stop();
+  const std::string path = AssetDir + kGiftFanfare;
+  std::error_code ignored;
+  if (std::filesystem::is_regular_file(path, ignored)) Ports.Sound.Play(path, false);
+}
 
 void TForm1::RedrawScrap() { DrawCounter(imScrapCt, std::to_string(Scrap)); }

@@ -1,13 +1,114 @@
-// Signs: creation, the cell tests of the build menu, no-build marks and the sign counter.
+// Signs: creation, placement and removal orders, the cell tests of the build menu, no-build
+// marks and the sign counter.
+#include <algorithm>
+
 #include "app/main_window.h"
 
-void TForm1::CreateSign(int, int, bool, int) {}
+namespace {
+// Beyond this every sign's block already covers the whole field.
+constexpr int kMaxBlockRadius = FieldCells - 1;
+constexpr int kRemoveSign = -1;
+}  // namespace
 
-int TForm1::FindSign(int, int) const { return -1; }
+TSign& TForm1::CreateSign(int x, int y, bool solid, int direction) {
+  Signs.push_back(std::make_unique<TSign>(Playfield.Image));
+  TSign& sign = *Signs.back();
+  ShowPicture(sign, BmpSign + direction);
+  sign.Id = ++NextId;
+  sign.Variant = direction;
+  sign.SetCellX(x);
+  sign.SetCellY(y);
+  sign.Layer->MasterAlpha = solid ? FinishedSignAlpha : PlaceholderSignAlpha;
+  sign.Place();
+  return sign;
+}
 
-bool TForm1::IsNoBuildCell(int, int) const { return false; }
+int TForm1::FindSign(int x, int y) const {
+  for (std::size_t i = 0; i < Signs.size(); ++i)
+    if (Signs[i]->CellX == x && Signs[i]->CellY == y) return int(i);
+  return -1;
+}
 
-void TForm1::ShowNoBuildMarks(bool) {}
+bool TForm1::IsNoBuildCell(int x, int y) const {
+  return std::any_of(Effects.rbegin(), Effects.rend(), [x, y](const std::unique_ptr<TSprite>& e) {
+    return e->NoBuildMark && e->CellX == x && e->CellY == y;
+  });
+}
+
+void TForm1::ShowNoBuildMarks(bool show) {
+  if (!show) {
+    for (int i = int(Effects.size()) - 1; i >= 0; --i)
+      if (Effects[std::size_t(i)]->NoBuildMark) RemoveEffectAt(i);
+    return;
+  }
+  const int reach = std::min(BLOCKSIGNBUILDBY, kMaxBlockRadius);
+  for (const auto& sign : Signs)
+    for (int dx = -reach; dx <= reach; ++dx)
+      for (int dy = -reach; dy <= reach; ++dy) AddNoBuildMark(sign->CellX + dx, sign->CellY + dy);
+  // Holes and hole warnings; the marks added here must not be visited again.
+  for (int i = int(Effects.size()) - 1; i >= 0; --i) {
+    const TSprite& effect = *Effects[std::size_t(i)];
+    if (effect.HoleKind != -1) AddNoBuildMark(effect.CellX, effect.CellY);
+  }
+  for (const auto& baseCell : BaseCells) {
+    if (!baseCell) continue;
+    for (int dx = -1; dx <= 1; ++dx)
+      for (int dy = -1; dy <= 1; ++dy) AddNoBuildMark(baseCell->CellX + dx, baseCell->CellY + dy);
+  }
+}
+
+void TForm1::AddNoBuildMark(int x, int y) {
+  AddEffect(x, y, 255, EndlessLife, 1, BmpRedSquare).NoBuildMark = true;
+}
+
+TForm1::SignRefusal TForm1::SignPlacementRefusal(int x, int y) const {
+  if (FindSign(x, y) != -1) return SignRefusal::SignThere;
+  if (IsNoBuildCell(x, y)) return SignRefusal::NoBuildMark;
+  // The counter as last shown, not the live list; "at or above" keeps the cap after two quick orders.
+  if (ShownSignCount >= int(Builders.size()) * MAX_SIGN) return SignRefusal::SignLimit;
+  if (Scrap - SIGNCOST < 0) return SignRefusal::NoScrap;
+  return SignRefusal::None;
+}
+
+void TForm1::OrderSign(int x, int y, int direction) {
+  Scrap -= SIGNCOST;
+  RedrawScrap();
+  TOrder& order = QueueOrder(x, y, SignOrder);
+  order.Action = direction;
+  order.TargetId = CreateSign(x, y, false, direction).Id;
+  HeldBuilder = -1;
+}
+
+// The refund is paid when the removal is ordered, for every removal order accepted.
+void TForm1::OrderSignRemoval(int x, int y) {
+  HeldBuilder = -1;
+  const int index = FindSign(x, y);
+  if (index == -1) return;
+  Scrap += SIGNCOST / 2;
+  RedrawScrap();
+  TOrder& order = QueueOrder(x, y, SignOrder);
+  order.Action = kRemoveSign;
+  order.TargetId = Signs[std::size_t(index)]->Id;
+}
+
+void TForm1::CompleteSignOrder(const TOrder& order) {
+  for (int i = int(Signs.size()) - 1; i >= 0; --i) {
+    TSign& sign = *Signs[std::size_t(i)];
+    if (sign.Id != order.TargetId) continue;
+    if (order.Action == kRemoveSign) {
+      sign.SetShown(false);
+      sign.Place();
+      Signs.erase(Signs.begin() + i);
+      return;
+    }
+    sign.Layer->MasterAlpha = FinishedSignAlpha;
+    // The builder stands on the sign it has just built and should be seen above it.
+    if (order.BuilderIndex >= 0 && order.BuilderIndex < int(Builders.size()))
+      Playfield.Image.BringToFront(Builders[std::size_t(order.BuilderIndex)]->Layer);
+    sign.Place();
+    return;
+  }
+}
 
 void TForm1::RefreshSignCounter() {
   ShownSignCount = int(Signs.size());
