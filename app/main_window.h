@@ -91,6 +91,17 @@ class TForm1 : public TGameState {
   void EmergeFromHoles(int type);
   void UpdateMibbets();
   void CheckCell(int gx, int gy, int i);
+  TMibbet& AddMibbet(int kind, int x, int y, int forceY);
+  // The creature at a list position, or none when the position is stale.
+  TMibbet* MibbetAt(int i);
+  int IndexOfMibbet(const TMibbet& m) const;
+  void FaceMibbet(TMibbet& m, int facing);
+  void StepMibbet(TMibbet& m, int i);
+  void ApplyPush(TMibbet& m, int i);
+  void WalkMibbet(TMibbet& m, int gx, int gy, int i);
+  void LookAround(TMibbet& m, int gx, int gy, int i);
+  void TrampleTrees(int gx, int gy);
+  void SteerBySign(TMibbet& m, int gx, int gy, int i);
   int AcquireTarget(int i);
   void FireShot(int i);
   void DamageMibbet(int index, bool shooterIsTurret, double amount);
