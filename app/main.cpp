@@ -1,7 +1,7 @@
 // The game a player runs: one SDL window showing the frames the core composes.
 //
 // Idle means idle: the loop sleeps in SDL_WaitEventTimeout until the next input or the next
-// due timer, and uploads a frame only when it differs from the one on screen.
+// due timer, and sends to the display only the rows of a frame that differ from those shown.
 #include <SDL.h>
 
 #include <algorithm>
@@ -28,6 +28,9 @@ std::string AssetDirBesideExecutable() {
 // SDL quietly falls back to an offscreen driver when there is no display; a game nobody can
 // see is no use, so that counts as no display unless it was asked for.
 bool HasDisplay() {
+  // The core composes every frame itself: the window's plain framebuffer is all it needs, and
+  // a GL-backed one would only add threads and copies.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) return false;
   if (std::getenv("SDL_VIDEODRIVER")) return true;
   const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
@@ -40,19 +43,12 @@ MouseButton ToButton(Uint8 button) {
   return MouseButton::Left;
 }
 
+// Shows the composed frames in the window's own surface, pushing to the display only the band
+// of rows that changed: the cheapest way to the screen when little moves.
 class GameWindow {
  public:
-  GameWindow(SDL_Window* window, TForm1& game) : window_(window), game_(game) {
-    renderer_ = SDL_CreateRenderer(window_, -1, 0);
-    if (renderer_)
-      texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, WindowWidth,
-                                   WindowHeight);
-  }
-  ~GameWindow() {
-    if (texture_) SDL_DestroyTexture(texture_);
-    if (renderer_) SDL_DestroyRenderer(renderer_);
-  }
-  bool Ready() const { return texture_ != nullptr; }
+  GameWindow(SDL_Window* window, TForm1& game) : window_(window), game_(game) {}
+  bool Ready() { return SDL_GetWindowSurface(window_) != nullptr; }
 
   // Returns false when the window was closed.
   bool Handle(const SDL_Event& e) {
@@ -81,7 +77,8 @@ class GameWindow {
         if (e.key.keysym.sym == SDLK_BACKSPACE) game_.FormKeyUp(8);
         break;
       case SDL_WINDOWEVENT:
-        if (e.window.event == SDL_WINDOWEVENT_EXPOSED) mustPresent_ = true;
+        if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+          shown_ = Bitmap32();  // everything must be drawn again
         break;
       default:
         break;
@@ -91,29 +88,41 @@ class GameWindow {
 
   void ShowChanges() {
     const Bitmap32& frame = game_.ComposeFrame();
-    if (!(frame == shown_)) {
-      shown_ = frame;
-      SDL_UpdateTexture(texture_, nullptr, shown_.Pixels().data(), WindowWidth * int(sizeof(Pixel)));
-      mustPresent_ = true;
+    const bool redrawAll = shown_.Empty();
+    int first = 0, last = frame.Height() - 1;
+    if (!redrawAll) {
+      while (first <= last && RowsEqual(frame, first)) ++first;
+      while (last >= first && RowsEqual(frame, last)) --last;
     }
+    if (first <= last) Push(frame, first, last);
     if (game_.Caption != caption_) {
       caption_ = game_.Caption;
       SDL_SetWindowTitle(window_, caption_.c_str());
     }
-    if (!mustPresent_) return;
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-    SDL_RenderPresent(renderer_);
-    mustPresent_ = false;
   }
 
  private:
+  bool RowsEqual(const Bitmap32& frame, int y) const {
+    return std::equal(frame.Row(y), frame.Row(y) + frame.Width(), shown_.Row(y));
+  }
+
+  void Push(const Bitmap32& frame, int first, int last) {
+    shown_ = frame;
+    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    if (!surface) return;
+    const int rows = last - first + 1;
+    SDL_ConvertPixels(frame.Width(), rows, SDL_PIXELFORMAT_ARGB8888, frame.Row(first),
+                      frame.Width() * int(sizeof(Pixel)), surface->format->format,
+                      static_cast<unsigned char*>(surface->pixels) + std::size_t(first) * surface->pitch,
+                      surface->pitch);
+    const SDL_Rect band{0, first, frame.Width(), rows};
+    SDL_UpdateWindowSurfaceRects(window_, &band, 1);
+  }
+
   SDL_Window* window_;
   TForm1& game_;
-  SDL_Renderer* renderer_ = nullptr;
-  SDL_Texture* texture_ = nullptr;
   Bitmap32 shown_;
   std::string caption_ = ApplicationTitle;
-  bool mustPresent_ = true;
 };
 
 void RunEventLoop(GameWindow& window, Scheduler& timers, const Clock& clock) {

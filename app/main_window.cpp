@@ -164,8 +164,7 @@ void TForm1::WindowMouseUp(int x, int y, MouseButton button) {
 
 const Bitmap32& TForm1::ComposeFrame() {
   frame_.Fill(WindowColour);
-  const ClipRect all = frame_.FullRect();
-  for (const Control* child : Window.Children) child->PaintTree(frame_, child->Left, child->Top, all);
+  Window.PaintChildren(frame_, 0, 0, frame_.FullRect());
   return frame_;
 }
 

@@ -38,7 +38,23 @@ void Control::PaintTree(Bitmap32& frame, int x, int y, const ClipRect& clip) con
                      std::min(clip.Bottom, y + Height)};
   if (own.Left >= own.Right || own.Top >= own.Bottom) return;
   Paint(frame, x, y, own);
-  for (const Control* child : Children) child->PaintTree(frame, x + child->Left, y + child->Top, own);
+  PaintChildren(frame, x, y, own);
+}
+
+void Control::PaintChildren(Bitmap32& frame, int x, int y, const ClipRect& clip) const {
+  for (std::size_t i = 0; i < Children.size(); ++i)
+    if (!CoveredByLaterSibling(i)) Children[i]->PaintTree(frame, x + Children[i]->Left, y + Children[i]->Top, clip);
+}
+
+bool Control::CoveredByLaterSibling(std::size_t index) const {
+  const Control& c = *Children[index];
+  for (std::size_t j = index + 1; j < Children.size(); ++j) {
+    const Control& above = *Children[j];
+    if (above.Visible && above.Opaque() && above.Left <= c.Left && above.Top <= c.Top &&
+        above.Left + above.Width >= c.Left + c.Width && above.Top + above.Height >= c.Top + c.Height)
+      return true;
+  }
+  return false;
 }
 
 Control* Control::HitTest(int x, int y, int& localX, int& localY) {

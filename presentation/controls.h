@@ -42,13 +42,22 @@ class Control {
   std::function<void(int x, int y)> OnMouseMove;
   std::function<void()> OnClick;
 
+  // True when painting covers every pixel of the control.
+  virtual bool Opaque() const { return false; }
+  // Paints the visible children over (x, y), skipping those hidden under an opaque sibling.
+  void PaintChildren(Bitmap32& frame, int x, int y, const ClipRect& clip) const;
+
  protected:
   virtual void Paint(Bitmap32& frame, int x, int y, const ClipRect& clip) const;
+
+ private:
+  bool CoveredByLaterSibling(std::size_t index) const;
 };
 
 class TPanel : public Control {
  public:
   TPanel(std::string name, int left, int top, int width, int height, Pixel colour, bool bevel);
+  bool Opaque() const override { return true; }
   Pixel Colour;
   bool Bevel;
 

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# CPU used by the real game idling on its splash screen (title picture and scrolling text),
+# under Xvfb with the dummy audio driver. Usage: idle_cpu.sh path/to/mibbetfall [seconds]
+set -euo pipefail
+game=$1
+seconds=${2:-60}
+display=:$((90 + RANDOM % 900))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null || true' EXIT
+export DISPLAY=$display
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+SDL_AUDIODRIVER=dummy "$game" &
+pid=$!
+sleep 2  # start-up is not idling
+ticks() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
+before=$(ticks)
+sleep "$seconds"
+after=$(ticks)
+kill -TERM "$pid"
+wait "$pid" || true
+hz=$(getconf CLK_TCK)
+awk -v t=$((after - before)) -v hz="$hz" -v s="$seconds" \
+  'BEGIN { printf "idle on the splash: %.2f CPU seconds in %d s (%.2f %%)\n", t / hz, s, 100 * t / hz / s }'
