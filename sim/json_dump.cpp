@@ -51,10 +51,13 @@ Json SpriteJson(const TForm1& game, const TSprite& s) {
 Json MibbetJson(const TForm1& game, const TMibbet& m) {
   Json j = SpriteJson(game, m);
   for (const auto& [key, value] : std::initializer_list<std::pair<const char*, int>>{
-           {"Kind", m.Kind}, {"ForceX", m.ForceX}, {"ForceY", m.ForceY}, {"HomeX", m.HomeX}, {"HomeY", m.HomeY},
-           {"LookPhase", m.LookPhase}, {"LookTimer", m.LookTimer}, {"TargetIndex", m.TargetIndex},
-           {"TargetType", m.TargetType}, {"StepInterval", m.StepInterval}, {"StepCounter", m.StepCounter}})
+           {"Kind", m.Kind}, {"KindBitmap", m.KindBitmap}, {"ForceX", m.ForceX}, {"ForceY", m.ForceY},
+           {"HomeX", m.HomeX}, {"HomeY", m.HomeY}, {"LookPhase", m.LookPhase}, {"LookTimer", m.LookTimer},
+           {"TargetIndex", m.TargetIndex}, {"TargetType", m.TargetType}, {"StepInterval", m.StepInterval},
+           {"StepCounter", m.StepCounter}})
     j[key] = value;
+  // As seen on screen: red, green, blue.
+  j["BeamColour"] = {PixelRed(m.BeamColour), PixelGreen(m.BeamColour), PixelBlue(m.BeamColour)};
   j["LooksAround"] = m.LooksAround;
   j["Active"] = m.Active;
   j["CanAttack"] = m.CanAttack;

@@ -116,6 +116,9 @@ TEST(Emergence, NewCreaturesTakeTheirKindsTraitsInTheOrderESF) {
     EXPECT_EQ(m.Location.Top, 35.0f * 18);
     EXPECT_TRUE(m.Glide);
   }
+  const std::string dump = f.Sim->Dump();
+  EXPECT_NE(dump.find("\"BeamColour\":[185,245,120]"), std::string::npos);
+  EXPECT_NE(dump.find("\"KindBitmap\":" + std::to_string(g.BmpFMibbet)), std::string::npos);
 }
 
 TEST(Emergence, OpenHolesOfTheEmittingKindEmitToo) {
@@ -207,7 +210,8 @@ TEST(Movement, LookAroundOnArrivalFollowsThePauses) {
   };
   const Case cases[] = {
       {"", {{0, 0}, {1, 0}, {2, 1}, {3, 2}, {4, 3}, {-1, 3}}},
-      {"CONFSTATERPAUSEA=1\nCONFSTATERPAUSEB=2\n", {{1, 0}, {1, 0}, {2, 1}, {2, 1}, {3, 2}, {3, 2}, {4, 3}, {4, 3}, {-1, 3}}},
+      {"CONFSTATERPAUSEA=1\nCONFSTATERPAUSEB=2\n",
+       {{1, 0}, {1, 0}, {2, 1}, {2, 1}, {3, 2}, {3, 2}, {4, 3}, {4, 3}, {-1, 3}}},
   };
   for (const Case& c : cases) {
     GameFixture f(std::string("DEBUG=1\n") + c.settings);
