@@ -1,0 +1,117 @@
+// Pictures, layered images and their files: blending, layer order, BMP files, alpha companions.
+#include <gtest/gtest.h>
+
+#include "platform/bmp_file.h"
+#include "presentation/layered_image.h"
+#include "tests/test_support.h"
+
+namespace {
+
+TEST(Compositor, BlendsWithPixelAlphaTimesMasterAlpha) {
+  struct Case {
+    int pixelAlpha, masterAlpha, expectedRed;
+  } cases[] = {{255, 255, 200}, {255, 0, 0}, {0, 255, 0}, {255, 128, 100}, {128, 255, 100}, {128, 128, 50}};
+  for (const Case& c : cases) {
+    Bitmap32 target(1, 1, MakePixel(0, 0, 0));
+    const Bitmap32 src(1, 1, MakePixel(200, 0, 0, c.pixelAlpha));
+    target.DrawBlended(src, 0, 0, c.masterAlpha);
+    EXPECT_NEAR(PixelRed(target.At(0, 0)), c.expectedRed, 1) << c.pixelAlpha << " " << c.masterAlpha;
+  }
+}
+
+TEST(Compositor, DrawsLayersInStackOrderOpaqueOrBlendedAndClipped) {
+  LayeredImage image;
+  image.Bitmap.Resize(4, 1, MakePixel(10, 10, 10));
+  BitmapLayer& below = image.CreateLayer();
+  below.ShowPicture(std::make_shared<Bitmap32>(2, 1, MakePixel(100, 0, 0, 0)));  // opaque ignores alpha
+  below.Location = {0, 0, 2, 1};
+  BitmapLayer& above = image.CreateLayer();
+  above.ShowPicture(std::make_shared<Bitmap32>(3, 1, MakePixel(0, 0, 200)));
+  above.Mode = DrawMode::Blend;
+  above.MasterAlpha = 255;
+  above.Location = {1, 0, 4, 1};
+  Bitmap32 frame(3, 1);  // narrower than the image: the rest is clipped
+  image.Render(frame, 0, 0, frame.FullRect());
+  EXPECT_EQ(frame.At(0, 0) & 0xFFFFFF, MakePixel(100, 0, 0) & 0xFFFFFF);
+  EXPECT_EQ(frame.At(1, 0) & 0xFFFFFF, MakePixel(0, 0, 200) & 0xFFFFFF);
+
+  image.SendToBack(&above);
+  EXPECT_EQ(image.IndexOf(&above), 0);
+  image.Render(frame, 0, 0, frame.FullRect());
+  EXPECT_EQ(frame.At(1, 0) & 0xFFFFFF, MakePixel(100, 0, 0) & 0xFFFFFF);
+  image.BringToFront(&above);
+  EXPECT_EQ(image.IndexOf(&above), 1);
+  above.Visible = false;
+  image.Render(frame, 0, 0, frame.FullRect());
+  EXPECT_EQ(frame.At(2, 0) & 0xFFFFFF, MakePixel(10, 10, 10) & 0xFFFFFF);
+}
+
+TEST(BmpFiles, RoundTripExactlyAndRejectWhatIsNoPicture) {
+  Bitmap32 picture(5, 10);
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 5; ++x) picture.Set(x, y, MakePixel(x * 50, y * 25, (x * 7 + y * 13) % 256));
+  TestAssetDir dir;
+  ASSERT_TRUE(WriteBmp24(dir.Path() + "p.bmp", picture));
+  const std::optional<Bitmap32> back = ReadBmp(dir.Path() + "p.bmp");
+  ASSERT_TRUE(back.has_value());
+  EXPECT_EQ(*back, picture);
+  dir.Write("bad.bmp", "this is not a bitmap");
+  EXPECT_FALSE(ReadBmp(dir.Path() + "bad.bmp").has_value());
+  EXPECT_FALSE(ReadBmp(dir.Path() + "missing.bmp").has_value());
+}
+
+TEST(Catalogue, HoldsEveryPictureAtItsFixedPosition) {
+  GameFixture f;
+  TForm1& g = f.Game();
+  EXPECT_EQ(g.Sprites.Count(), 184);
+  EXPECT_EQ(g.BmpTile, 0);
+  EXPECT_EQ(g.BmpFont, 61);
+  EXPECT_EQ(g.BmpTutorial, 158);
+  EXPECT_EQ(g.Sprites.NameAt(g.BmpBuilder + 3), "Builder_R");
+  EXPECT_EQ(g.Sprites.NameAt(g.BmpSTunnel), "SMibbetTunnel");
+  EXPECT_EQ(g.Sprites.NameAt(g.BmpFTunnel), "FMibbetTunnel");
+}
+
+TEST(Catalogue, AlphaCompanionBrightnessBecomesAlpha) {
+  struct Case {
+    int grey, alpha;
+  } cases[] = {{255, 255}, {0, 0}, {128, 128}};
+  for (const Case& c : cases) {
+    GameFixture probe;
+    ASSERT_TRUE(WriteBmp24(probe.Assets.Path() + "companion.bmp", Bitmap32(35, 35, MakePixel(c.grey, c.grey, c.grey))));
+    probe.Assets.Remove("Tree1A.bmp");
+    std::filesystem::rename(probe.Assets.Path() + "companion.bmp", probe.Assets.Path() + "Tree1A.bmp");
+    probe.Game().LoadPicture("Tree1");
+    const Bitmap32& tree = *probe.Game().Sprites.At(probe.Game().Sprites.Count() - 1);
+    EXPECT_EQ(PixelAlpha(tree.At(17, 17)), c.alpha) << c.grey;
+  }
+}
+
+TEST(Catalogue, MissingPictureKeepsLaterPicturesInPlace) {
+  TestAssetDir dir;
+  dir.Remove("Tile.bmp");
+  dir.Remove("Cursor.bmp");
+  SimulatorOptions options;
+  options.AssetDir = dir.Path();
+  options.SystemFonts = false;
+  Simulator sim(options);
+  TForm1& g = sim.Game();
+  EXPECT_EQ(g.Sprites.Count(), 184);
+  EXPECT_EQ(g.BmpCursor, 2);
+  EXPECT_EQ(g.Sprites.NameAt(g.BmpTurret), "Turret");
+  EXPECT_EQ(g.Sprites.At(g.BmpTile)->Width(), 35);
+  EXPECT_EQ(PixelAlpha(g.Sprites.At(g.BmpTile)->At(0, 0)), 0);
+}
+
+TEST(Catalogue, MenuFramesSizeTheirMenusAndCarryTheIcons) {
+  GameFixture f;
+  TForm1& g = f.Game();
+  EXPECT_EQ(g.MenuImg.Width, g.MenuImg.Image.Bitmap.Width());
+  EXPECT_EQ(g.MenuImg.Height, g.MenuImg.Image.Bitmap.Height());
+  EXPECT_GT(g.MenuImg.Width, 82);
+  EXPECT_GT(g.OrbMenuImg.Height, 54);
+  EXPECT_FALSE(g.imSplash.Picture.Empty());
+  EXPECT_EQ(g.imGOR.Picture, g.imGOL.Picture);
+}
+
+}  // namespace

@@ -1,0 +1,68 @@
+// The window: controls where the layout puts them, what covers what, and pointer routing.
+#include <gtest/gtest.h>
+
+#include "tests/test_support.h"
+
+namespace {
+
+Pixel At(const Bitmap32& frame, int x, int y) { return frame.At(x, y) | 0xFF000000u; }
+
+TEST(Layout, ComposesTheWindowAtItsSize) {
+  GameFixture f;
+  const Bitmap32& frame = f.Game().ComposeFrame();
+  EXPECT_EQ(frame.Width(), 903);
+  EXPECT_EQ(frame.Height(), 717);
+  EXPECT_EQ(At(frame, 2, 2), MakePixel(240, 240, 240));   // window background
+  EXPECT_EQ(At(frame, 900, 300), MakePixel(240, 240, 240));
+  EXPECT_EQ(At(frame, 712 + 100, 8 + 5), MakePixel(255, 255, 255));  // score panel
+  EXPECT_EQ(At(frame, 712 + 100, 506 + 2), MakePixel(255, 255, 255));  // credits panel
+}
+
+TEST(Layout, PanelsKeepTheirPlacesAndSizes) {
+  GameFixture f;
+  TForm1& g = f.Game();
+  struct Case {
+    const Control& c;
+    int left, top, width, height;
+  } cases[] = {{g.Pane, 8, 8, 700, 700},      {g.pnlCash, 712, 64, 185, 52},   {g.pnlSigns, 712, 120, 185, 52},
+               {g.pnlHated, 712, 176, 185, 201}, {g.Panel1, 712, 506, 185, 201}, {g.Panel2, 712, 8, 185, 52},
+               {g.Panel3, 712, 384, 185, 49},  {g.memDbg, 712, 436, 185, 67},   {g.imScrapCt, 48, 16, 129, 20},
+               {g.imScore, 8, 16, 169, 20},    {g.imHatred, 40, 13, 100, 172},  {g.imStart, 48, 680, 600, 600}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.c.Left, c.left) << c.c.Name;
+    EXPECT_EQ(c.c.Top, c.top) << c.c.Name;
+    EXPECT_EQ(c.c.Width, c.width) << c.c.Name;
+    EXPECT_EQ(c.c.Height, c.height) << c.c.Name;
+  }
+}
+
+TEST(Layout, SplashCoversThePlayfieldUntilPlayAndPlayfieldPixelsStartAtNine) {
+  GameFixture f;
+  TForm1& g = f.Game();
+  const Pixel splashCorner = At(g.ComposeFrame(), 8 + 350, 8 + 350);
+  EXPECT_EQ(splashCorner, g.imSplash.Picture.At(350, 350) | 0xFF000000u);
+  f.StartPlaying();
+  f.Sim->Move(9 + 3 * 35, 9 + 4 * 35);
+  EXPECT_EQ(g.Cursor->CellX, 3);
+  EXPECT_EQ(g.Cursor->CellY, 4);
+  f.Sim->Move(9 + 3 * 35 - 1, 9 + 4 * 35 - 1);
+  EXPECT_EQ(g.Cursor->CellX, 2);
+  EXPECT_EQ(g.Cursor->CellY, 3);
+  // Playfield pixel (0, 0) is window pixel (9, 9): the floor's first pixel.
+  const Pixel floor = g.Playfield.Image.Bitmap.At(0, 0) | 0xFF000000u;
+  g.Cursor->SetShown(false);
+  EXPECT_EQ(At(g.ComposeFrame(), 9, 9), floor);
+}
+
+TEST(Layout, HiddenControlsAreNotDrawnAndTheQuestionLiesOnTop) {
+  GameFixture f;
+  TForm1& g = f.Game();
+  g.spNoCash.Visible = true;
+  EXPECT_EQ(At(g.ComposeFrame(), 712 + 2, 64 + 2), MakePixel(255, 0, 0));
+  g.spNoCash.Visible = false;
+  EXPECT_EQ(At(g.ComposeFrame(), 712 + 2, 64 + 2), MakePixel(255, 255, 255));
+  f.Sim->Press(350, 350);
+  EXPECT_EQ(At(g.ComposeFrame(), 8 + 5, 8 + 5), MakePixel(0, 0, 0));  // the black question panel
+}
+
+}  // namespace
