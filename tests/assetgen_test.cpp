@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/bmp_file.h"
+#include "presentation/catalogue_names.h"
 
 namespace {
 
@@ -32,39 +33,11 @@ std::string Slurp(const fs::path& p) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// The generator must write exactly the pictures the game loads, in the game's own names.
 std::vector<std::string> FontNames(int set) {
   std::vector<std::string> names;
-  const std::string prefix = "font/f" + std::to_string(set);
-  for (char c = '0'; c <= '9'; ++c) names.push_back(prefix + c);
-  names.push_back(prefix + "of");
-  for (char c = 'a'; c <= 'z'; ++c) names.push_back(prefix + c);
-  for (const char* tail : {" ", "_", "-"}) names.push_back(prefix + tail);
+  for (const std::string& glyph : FontGlyphNames("f" + std::to_string(set))) names.push_back("font/" + glyph);
   return names;
-}
-
-// The catalogue in load order, written out independently of the generator.
-std::vector<std::string> CatalogueNames() {
-  std::vector<std::string> n = {"Tile", "TileSnow", "Cursor", "Builder_D", "Builder_U", "Builder_L", "Builder_R",
-                                "Base_Floor", "Turret", "Sign_D", "Sign_U", "Sign_L", "Sign_R", "Cancel",
-                                "Destroy", "Get", "Scrap", "ScrapMedium", "ScrapLarge"};
-  for (const char* kind : {"S", "F", "E"})
-    for (const char* f : {"_D", "_U", "_L", "_R"}) n.push_back(std::string(kind) + "Mibbet" + f);
-  for (const char* t : {"SMibbetTunnel", "EMibbetTunnel", "FMibbetTunnel", "Tree1", "Tree2", "Rock1", "Rock2", "Ruin1"})
-    n.push_back(t);
-  for (const char* kind : {"F", "S", "E"})
-    for (int i = 1; i <= 3; ++i) n.push_back(std::string(kind) + "Exclaim" + std::to_string(i));
-  for (int i = 1; i <= 4; ++i) n.push_back("Orb" + std::to_string(i));
-  for (int i = 1; i <= 7; ++i) n.push_back("Splode" + std::to_string(i));
-  n.push_back("SpeechMib");
-  n.push_back("SpeechBet");
-  for (int set = 0; set < 2; ++set)
-    for (const auto& f : FontNames(set)) n.push_back(f);
-  for (const char* t : {"redsquare", "highscores", "entername", "presstocont", "clicktocont", "postonline",
-                        "mibbetbump", "mibbethole", "Trans", "gifta", "giftb", "giftc", "arrowd", "arrowu", "arrowl",
-                        "arrowr", "redcross"})
-    n.push_back(t);
-  for (int i = 0; i <= 25; ++i) n.push_back("tutorial" + std::to_string(i));
-  return n;
 }
 
 class AssetgenTest : public ::testing::Test {

@@ -1,5 +1,6 @@
 // The two glyph sets of the game's bitmap text. Set 0 is small, dark on white, for the counters and
 // menu prices; set 1 is large and bright on black, for the high-score table.
+#include "presentation/catalogue_names.h"
 #include "tools/assetgen/art.h"
 #include "tools/assetgen/canvas.h"
 #include "tools/assetgen/pixel_font.h"
@@ -27,9 +28,7 @@ const std::string& GlyphOrder() {
 }
 
 std::string GlyphName(int set, int index) {
-  const char c = GlyphOrder()[std::size_t(index)];
-  std::string tail = c == '/' ? "of" : std::string(1, (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c);
-  return "font/f" + std::to_string(set) + tail;
+  return "font/" + FontGlyphNames("f" + std::to_string(set))[std::size_t(index)];
 }
 
 Bitmap32 DrawGlyph(int set, char c) {
