@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 
 #include "app/main_window.h"
 #include "platform/curl/curl_http_client.h"
@@ -27,14 +28,16 @@ std::string AssetDirBesideExecutable() {
 
 // SDL quietly falls back to an offscreen driver when there is no display; a game nobody can
 // see is no use, so that counts as no display unless it was asked for.
-bool HasDisplay() {
+// Returns why there is no display, or nothing when there is one.
+std::optional<std::string> WithoutDisplay() {
   // The core composes every frame itself: the window's plain framebuffer is all it needs, and
   // a GL-backed one would only add threads and copies.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) return false;
-  if (std::getenv("SDL_VIDEODRIVER")) return true;
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) return std::string(SDL_GetError());
+  if (std::getenv("SDL_VIDEODRIVER")) return std::nullopt;
   const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
-  return driver != "offscreen" && driver != "dummy";
+  if (driver == "offscreen" || driver == "dummy") return "no X11 or Wayland display is set";
+  return std::nullopt;
 }
 
 MouseButton ToButton(Uint8 button) {
@@ -146,8 +149,8 @@ void RunEventLoop(GameWindow& window, Scheduler& timers, const Clock& clock) {
 }  // namespace
 
 int main(int, char**) {
-  if (!HasDisplay()) {
-    std::cerr << "mibbetfall: no display to open the game window on (" << SDL_GetError() << ")\n";
+  if (const std::optional<std::string> why = WithoutDisplay()) {
+    std::cerr << "mibbetfall: no display to open the game window on: " << *why << "\n";
     SDL_Quit();
     return 1;
   }
