@@ -4,12 +4,9 @@
 set -euo pipefail
 game=$1
 seconds=${2:-60}
-display=:$((90 + RANDOM % 900))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true' EXIT
-export DISPLAY=$display
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+source "$(dirname "$0")/../tools/xvfb.sh"
+start_xvfb
+trap 'kill $XVFB_PID 2>/dev/null || true' EXIT
 
 SDL_AUDIODRIVER=dummy "$game" &
 pid=$!

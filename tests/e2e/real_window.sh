@@ -13,11 +13,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-display=:$((90 + RANDOM % 900))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+source "$(dirname "$0")/../../tools/xvfb.sh"
+start_xvfb
+xvfb_pid=$XVFB_PID
 
 SDL_AUDIODRIVER=dummy "$game" &
 game_pid=$!

@@ -1,0 +1,18 @@
+# Starts a private Xvfb server and points DISPLAY at it; sets XVFB_PID. Sourced, not run.
+# Xvfb picks a free display number itself and reports it once it accepts connections.
+start_xvfb() {
+  local numberfile
+  numberfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numberfile" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  for _ in $(seq 300); do
+    [ -s "$numberfile" ] && break
+    kill -0 "$XVFB_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  local number
+  number=$(tr -d '[:space:]' <"$numberfile")
+  rm -f "$numberfile"
+  [ -n "$number" ] || { echo "Xvfb did not start"; return 1; }
+  export DISPLAY=":$number"
+}
