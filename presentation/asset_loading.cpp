@@ -134,15 +134,17 @@ void TForm1::LoadPanelPictures() {
 
 void TForm1::DrawVersionText() {
   Bitmap32& picture = imSplash.Picture;
-  const Bitmap32 probe = Ports.Fonts.Render(VersionString(), 11, true, MakePixel(0, 0, 0));
-  if (probe.Empty()) return;
-  const int x = imSplash.Width - probe.Width() - 1;
-  const int y = imSplash.Height - probe.Height() - 1;
+  Bitmap32 text = Ports.Fonts.Render(VersionString(), 11, true, MakePixel(0, 0, 0));
+  if (text.Empty()) return;
+  const int x = imSplash.Width - text.Width() - 1;
+  const int y = imSplash.Height - text.Height() - 1;
   if (x < 0 || y < 0 || x >= picture.Width() || y >= picture.Height()) return;
   const Pixel background = picture.At(x, y) | 0xFF000000u;
-  // The text sits on a box of the corner's colour; it is drawn dark or light, whichever reads.
+  // The text sits on a box of the corner's colour, in dark or light ink, whichever reads.
   const int brightness = PixelRed(background) + PixelGreen(background) + PixelBlue(background);
-  const Pixel ink = brightness > 3 * 128 ? MakePixel(0, 0, 0) : MakePixel(255, 255, 255);
-  picture.FillRect(x, y, probe.Width(), probe.Height(), background);
-  picture.DrawBlended(Ports.Fonts.Render(VersionString(), 11, true, ink), x, y, 255);
+  if (brightness <= 3 * 128)
+    for (int row = 0; row < text.Height(); ++row)
+      for (Pixel* p = text.Row(row); p != text.Row(row) + text.Width(); ++p) *p |= 0x00FFFFFFu;
+  picture.FillRect(x, y, text.Width(), text.Height(), background);
+  picture.DrawBlended(text, x, y, 255);
 }
