@@ -1,7 +1,6 @@
 // Sound cues: the sound switch, the per-channel throttle and the one effect voice.
-#include <filesystem>
-
 #include "app/main_window.h"
+#include "platform/files.h"
 
 namespace {
 constexpr int kThrottleMs = 500;
@@ -18,8 +17,7 @@ void TForm1::PlaySfx(const std::string& name, int channel) {
   // A cue interrupts the playing one 49 times in 100 and yields to it otherwise.
   const bool onlyIfIdle = Rng.RandomRange(0, 100) <= 50;
   const std::string path = AssetDir + name + ".wav";
-  std::error_code ignored;
-  if (!std::filesystem::is_regular_file(path, ignored)) return;
+  if (!FileExists(path)) return;
   Ports.Sound.Play(path, onlyIfIdle);
 }
 

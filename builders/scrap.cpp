@@ -1,7 +1,6 @@
 // Scrap: the counter, scrap piles and gathering.
-#include <filesystem>
-
 #include "app/main_window.h"
+#include "platform/files.h"
 #include "app/text_format.h"
 
 namespace {
@@ -105,8 +104,7 @@ void TForm1::CompleteGatherOrder(const TOrder& order) {
 void TForm1::PlayGiftFanfare() {
   Ports.Sound.Stop();
   const std::string path = AssetDir + kGiftFanfare;
-  std::error_code ignored;
-  if (std::filesystem::is_regular_file(path, ignored)) Ports.Sound.Play(path, false);
+  if (FileExists(path)) Ports.Sound.Play(path, false);
 }
 
 void TForm1::RedrawScrap() { DrawCounter(imScrapCt, std::to_string(Scrap)); }

@@ -1,21 +1,16 @@
 // Loading the asset catalogue, the menu frames, the panel pictures and the music tracks.
-#include <filesystem>
 #include <iostream>
 #include <map>
 
 #include "app/main_window.h"
 #include "platform/bmp_file.h"
+#include "platform/files.h"
 #include "presentation/catalogue_names.h"
 
 namespace {
 
 // A missing picture keeps its catalogue position: later pictures must not shift.
 constexpr int kPlaceholderSize = 35;
-
-bool FileExists(const std::string& path) {
-  std::error_code ignored;
-  return std::filesystem::is_regular_file(path, ignored);
-}
 
 // The companion's brightness becomes the alpha; the picture takes the companion's size.
 void ApplyAlphaCompanion(Bitmap32& picture, const Bitmap32& companion) {
