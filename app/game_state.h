@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,7 +17,7 @@
 
 // One tunnel on the bottom row, and the kind of creature it emits.
 struct TunnelRec {
-  int Kind = 0;
+  MibbetKind Kind = KindF;
   int Bitmap = 0;
   int X = 0, Y = 0;
   int Counter = 0;
@@ -27,11 +28,8 @@ struct TunnelRec {
 template <class T>
 using OwnedList = std::vector<std::unique_ptr<T>>;
 
-// Game modes.
-constexpr int ModeSplash = 0;
-constexpr int ModePlaying = 1;
-constexpr int ModeGameOver = 2;
-constexpr int ModeTutorial = 3;
+// Game modes, with the numbers the state dump shows.
+enum GameModeId { ModeSplash = 0, ModePlaying = 1, ModeGameOver = 2, ModeTutorial = 3 };
 
 // Seasonal themes.
 constexpr int NoTheme = -1;
@@ -42,7 +40,7 @@ constexpr int EndlessLife = 2147483647;
 
 struct TGameState : TSettings {
   std::string AssetDir;
-  int GameMode = 0;
+  GameModeId GameMode = ModeSplash;
   bool GameOver = false;
   int Theme = NoTheme;
   int TickCount = 0;
@@ -80,5 +78,8 @@ struct TGameState : TSettings {
   int BmpArrow = 0, BmpRedCross = 0, BmpTutorial = 0;
 
   std::vector<std::string> HighScoreLines;
-  std::vector<std::string> DebugLog;
+  // The newest debug lines; older ones are dropped and counted, so a long debug session
+  // cannot eat the memory.
+  std::deque<std::string> DebugLog;
+  std::int64_t DebugLinesDropped = 0;
 };

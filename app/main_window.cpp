@@ -183,10 +183,6 @@ void TForm1::ApplyDebugLook() {
   }
 }
 
-TunnelRec& TForm1::TunnelOfType(int type) {
-  return type == 1 ? FTunnel : type == 2 ? STunnel : ETunnel;
-}
-
-const TunnelRec& TForm1::TunnelOfType(int type) const {
-  return type == 1 ? FTunnel : type == 2 ? STunnel : ETunnel;
+TunnelRec& TForm1::TunnelOfKind(MibbetKind kind) {
+  return kind == KindF ? FTunnel : kind == KindS ? STunnel : ETunnel;
 }

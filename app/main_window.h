@@ -34,6 +34,10 @@ constexpr int WindowHeight = 717;
 constexpr int PlayfieldSize = 700;
 constexpr const char* ApplicationTitle = "Mibbetfall";
 
+// A timer interval from a period in seconds: never below one second, so a damaged setting
+// cannot make a timer fire without end, and never beyond a day.
+int TimerPeriodMs(std::int64_t seconds);
+
 class TForm1 : public TGameState {
  public:
   // Lays out the window and its timers; the game itself starts with FormCreate.
@@ -48,6 +52,15 @@ class TForm1 : public TGameState {
   void WindowMouseUp(int x, int y, MouseButton button);
   void FormKeyPress(char ch);
   void FormKeyUp(int key);
+  // Debug commands typed in debug mode; each returns after doing its one thing.
+  bool DebugKeysEnabled() const;
+  void RunDebugKey(char key);
+  void DebugRemoveAllMibbets();
+  void DebugAddScrap(int amount);
+  void DebugReplaceTurrets();
+  void DebugFastMibbets();
+  void DebugAddScore(int amount);
+  void DebugGather();
   // Composes every visible control into the 903 x 717 frame.
   const Bitmap32& ComposeFrame();
 
@@ -80,6 +93,9 @@ class TForm1 : public TGameState {
                 int tag);
   void AddPictureLayer(TLayeredImageControl& image, int x, int y, int picture, int alpha, int tag = 0);
   TSprite& AddEffect(int x, int y, int alpha, int life, int frameCount, int firstBitmap);
+  TSprite& AddEffect(int x, int y, const EffectPreset& preset, int firstBitmap);
+  // The one way an effect leaves Effects: it keeps the Orb pointer and a walk over the list valid.
+  void RemoveEffectAt(int index);
   void UpdateEffects();
   void AddBeam(int x1, int y1, int startX, int startY, int x2, int y2, int endX, int endY, Pixel colour,
                bool jitter);
@@ -91,20 +107,35 @@ class TForm1 : public TGameState {
   void EmergeFromHoles(int type);
   void UpdateMibbets();
   void CheckCell(int gx, int gy, int i);
-  TMibbet& AddMibbet(int kind, int x, int y, int forceY);
+  TMibbet& AddMibbet(MibbetKind kind, int x, int y, int forceY);
   // The creature at a list position, or none when the position is stale.
   TMibbet* MibbetAt(int i);
-  int IndexOfMibbet(const TMibbet& m) const;
   void FaceMibbet(TMibbet& m, int facing);
   void StepMibbet(TMibbet& m, int i);
+  void TakeStep(TMibbet& m);
   void ApplyPush(TMibbet& m, int i);
   void WalkMibbet(TMibbet& m, int gx, int gy, int i);
   void LookAround(TMibbet& m, int gx, int gy, int i);
   void TrampleTrees(int gx, int gy);
   void SteerBySign(TMibbet& m, int gx, int gy, int i);
+  // The one way a creature leaves Mibbets. A creature whose step is running learns its new
+  // position from it when an earlier entry goes.
+  void RemoveMibbetAt(int index);
   int AcquireTarget(int i);
+  bool InReach(int x, int y, TargetKind type, int index);
+  int FindTurretTarget(int i);
+  int FindOrbTarget(int i);
+  int FindHatedMibbet(int i);
+  // Step 6 of a creature's step: the shot at the target CheckCell found in this step.
   void FireShot(int i);
-  void DamageMibbet(int index, bool shooterIsTurret, double amount);
+  void DamageTurret(int index);
+  void DamageOrb();
+  // The one way a creature loses health; it may remove the creature from Mibbets.
+  void DamageMibbet(int index, Shooter shooter, double amount);
+  void PlayExplosionSound();
+  // A timer period in seconds from a base, a random spread that also shortens it, and a floor.
+  std::int64_t RandomPeriodSeconds(int base, int spread, int shortest);
+  bool IsFreeHoleCell(int x, int y) const;
   void tmrTunnelTimer();
   void MoveTunnel(int x, int y, int type);
   void tmrEmergeSwapTimer();
@@ -121,7 +152,7 @@ class TForm1 : public TGameState {
   bool AssignOrdersPass();
   void ProposeNearestOrder(int builderIndex);
   void HandOutOrder(TOrder& queued, int queueIndex);
-  TOrder& QueueOrder(int x, int y, int kind);
+  TOrder& QueueOrder(int x, int y, OrderKind kind);
   void CompleteOrder(TOrder& order);
   void StepBuilders();
   int FindGatherable(int x, int y) const;
@@ -143,6 +174,12 @@ class TForm1 : public TGameState {
   void CompleteSignOrder(const TOrder& order);
   void RefreshSignCounter();
   void CreateTurret(int x, int y);
+  void LayOutBaseTurrets();
+  // The turret at a list position, or none when the position is stale.
+  TSign* TurretAt(int i);
+  // The one way a turret leaves Turrets.
+  void RemoveTurretAt(int index);
+  // Every turret shoots every creature next to it; called once per tick while the game is on.
   void TurretsFire();
 
   // ---- Pointer and keys ----
@@ -194,8 +231,7 @@ class TForm1 : public TGameState {
   void ToggleMusic();
 
   // ---- Helpers shared by several rooms ----
-  const TunnelRec& TunnelOfType(int type) const;
-  TunnelRec& TunnelOfType(int type);
+  TunnelRec& TunnelOfKind(MibbetKind kind);
   void DrawCounter(TLayeredImageControl& counter, const std::string& text) {
     DrawText(counter, text, 0, true, 0, 0, 0);
   }
@@ -277,6 +313,8 @@ class TForm1 : public TGameState {
   TSprite* Orb = nullptr;  // an entry of Effects
   std::unique_ptr<TSprite> Cursor, MenuHighlight, OrbMenuHighlight;
   TunnelRec ETunnel, STunnel, FTunnel;
+  // The list position of the creature whose step is running, -1 between steps.
+  int SteppingMibbet = -1;
 
  private:
   void BuildLayout();
@@ -289,7 +327,6 @@ class TForm1 : public TGameState {
   bool ChooseFreeResourceCell(TSprite& item);
   void BlinkWarningFrame(TShape& frame, bool flipsHatred);
   void MaybeShowSpeechBubble();
-  void RemoveEffectAt(int index);
   void RunEndAction(const TMBType& action);
   void LoadMenuFrames();
   void LoadPanelPictures();

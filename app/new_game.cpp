@@ -11,6 +11,7 @@ void DestroyFromLast(OwnedList<T>& list) {
 void TForm1::ClearWorld() {
   DestroyFromLast(Builders);
   DestroyFromLast(Mibbets);
+  SteppingMibbet = -1;
   DestroyFromLast(Signs);
   DestroyFromLast(Orders);
   DestroyFromLast(Resources);

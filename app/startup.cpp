@@ -54,7 +54,13 @@ void TForm1::FormDestroy() {
 void TForm1::LogDebug(const std::string& text) {
   // Collected only in debug mode: the log is written out only then, and would otherwise grow
   // for as long as a game runs.
-  if (DEBUG != 0) DebugLog.push_back(text);
+  if (DEBUG == 0) return;
+  constexpr std::size_t kKeptDebugLines = 100000;
+  DebugLog.push_back(text);
+  if (DebugLog.size() > kKeptDebugLines) {
+    DebugLog.pop_front();
+    ++DebugLinesDropped;
+  }
 }
 
 std::string TForm1::VersionText(int major, int minor, int release, int build) {

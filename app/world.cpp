@@ -51,12 +51,16 @@ void TForm1::LayOutBase() {
     marker.Visible = false;
     marker.Place();
   }
+  LayOutBaseTurrets();
+  Orb = &AddEffect(kBaseCells[kOrbBaseCell].X, kBaseCells[kOrbBaseCell].Y, 255, EndlessLife, 4, BmpOrb);
+  Orb->Health = BASEORBHEALTH;
+}
+
+void TForm1::LayOutBaseTurrets() {
   for (int cell : kBaseTurretCells) {
     CreateTurret(kBaseCells[cell].X, kBaseCells[cell].Y);
     Turrets.back()->BaseTurret = true;
   }
-  Orb = &AddEffect(kBaseCells[kOrbBaseCell].X, kBaseCells[kOrbBaseCell].Y, 255, EndlessLife, 4, BmpOrb);
-  Orb->Health = BASEORBHEALTH;
 }
 
 bool TForm1::ChooseFreeResourceCell(TSprite& item) {
@@ -101,7 +105,8 @@ void TForm1::PlaceStartingResources() {
 void TForm1::LayOutTunnels() {
   struct Layout {
     TunnelRec& Tunnel;
-    int Kind, Bitmap, X, Interval;
+    MibbetKind Kind;
+    int Bitmap, X, Interval;
   };
   const Layout layouts[3] = {{ETunnel, KindE, BmpETunnel, 1, EMIBBETBASEEMERGE},
                              {STunnel, KindS, BmpSTunnel, 10, SMIBBETBASEEMERGE},

@@ -97,7 +97,7 @@ void TForm1::HandOutOrder(TOrder& queued, int queueIndex) {
   builder.DestY = queued.CellY;
 }
 
-TOrder& TForm1::QueueOrder(int x, int y, int kind) {
+TOrder& TForm1::QueueOrder(int x, int y, OrderKind kind) {
   Orders.push_back(std::make_unique<TOrder>(this));
   TOrder& order = *Orders.back();
   order.CellX = x;

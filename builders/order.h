@@ -3,6 +3,9 @@
 
 class TForm1;
 
+// What an order asks of its builder, with the numbers the state dump shows.
+enum OrderKind { SignOrder = 1, GatherOrder = 2 };
+
 class TOrder {
  public:
   explicit TOrder(TForm1* owner) : Owner(owner) {}
@@ -13,12 +16,9 @@ class TOrder {
   int DwellTicks = 0;
   TForm1* Owner;
   int BuilderIndex = 0;
-  int Kind = 1;  // 1 sign order, 2 gather order
+  OrderKind Kind = SignOrder;
   bool Taken = false;
   int Candidate = 0;
   double CandidateDist = 0.0;
   bool AdvancesTutorial = false;
 };
-
-constexpr int SignOrder = 1;
-constexpr int GatherOrder = 2;

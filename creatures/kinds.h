@@ -19,5 +19,4 @@ struct KindTraits {
   int Push;  // rows up the field a creature fresh out of its tunnel is pushed
 };
 
-// A kind index other than F or S is taken as E, so a stray index still gives a whole creature.
-KindTraits TraitsOfKind(const TGameState& game, int kind);
+KindTraits TraitsOfKind(const TGameState& game, MibbetKind kind);

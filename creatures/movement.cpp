@@ -12,10 +12,6 @@ namespace {
 constexpr int kEngagePause = 5;
 constexpr int kSignPush = 5;
 constexpr int kLastCell = FieldCells - 1;
-constexpr int kExclaimFrames = 3;
-constexpr int kExclaimLife = 7;
-constexpr int kTrampleFrames = 2;
-constexpr int kTrampleLife = 3;
 constexpr int kFreshLookTimer = 10;
 constexpr int kFreshLookPhase = 4;
 constexpr int kLookPhaseHome = 5;
@@ -48,11 +44,6 @@ TMibbet* TForm1::MibbetAt(int i) {
   return Mibbets[std::size_t(i)].get();
 }
 
-int TForm1::IndexOfMibbet(const TMibbet& m) const {
-  const auto found = std::find_if(Mibbets.begin(), Mibbets.end(), [&](const auto& entry) { return entry.get() == &m; });
-  return found == Mibbets.end() ? -1 : int(found - Mibbets.begin());
-}
-
 void TForm1::FaceMibbet(TMibbet& m, int facing) {
   ShowPicture(m, m.KindBitmap + facing);
   m.Variant = facing;
@@ -60,8 +51,9 @@ void TForm1::FaceMibbet(TMibbet& m, int facing) {
 
 void TForm1::UpdateMibbets() {
   if (DEBUG != 0 && DbgFreeze) return;
-  // From the last entry down: a shot may remove creatures as we go, so the position is
-  // checked again on every round.
+  // From the last entry down, by position: a kill removes a creature at once, and when it was
+  // listed before the shooter, the shooter moves down into the next position and is visited
+  // again (its step counter was just reset, so it only glides once more).
   for (int i = int(Mibbets.size()) - 1; i >= 0; --i) {
     TMibbet* m = MibbetAt(i);
     if (!m) continue;
@@ -72,20 +64,26 @@ void TForm1::UpdateMibbets() {
 }
 
 void TForm1::StepMibbet(TMibbet& m, int i) {
+  SteppingMibbet = i;
+  TakeStep(m);
+  SteppingMibbet = -1;
+}
+
+void TForm1::TakeStep(TMibbet& m) {
   ++m.StepCounter;
   if (OnGridPoint(m.Location.Left) && OnGridPoint(m.Location.Top) && m.StepCounter >= m.StepInterval) {
     m.StepCounter = 0;
     const int gx = NearestCell(m.Location.Left), gy = NearestCell(m.Location.Top);
-    CheckCell(gx, gy, i);
-    ApplyPush(m, i);
+    CheckCell(gx, gy, SteppingMibbet);
+    ApplyPush(m, SteppingMibbet);
     if (m.Engaged) {
-      FireShot(i);
-      // The shot may have removed a creature listed earlier: this one's position moved.
-      i = IndexOfMibbet(m);
-      if (i < 0) return;
+      FireShot(SteppingMibbet);
+      // A kill may have shifted this creature down the list (RemoveMibbetAt keeps
+      // SteppingMibbet on it), and the tutorial may have cleared the field altogether.
+      if (SteppingMibbet < 0) return;
     }
     if (m.EngagePause > 0) --m.EngagePause;
-    if (!m.Engaged && m.EngagePause <= 0) WalkMibbet(m, gx, gy, i);
+    if (!m.Engaged && m.EngagePause <= 0) WalkMibbet(m, gx, gy, SteppingMibbet);
   }
   m.Place();
 }
@@ -132,7 +130,7 @@ void TForm1::LookAround(TMibbet& m, int gx, int gy, int i) {
     m.LooksAround = true;
   }
   if (m.LookPhase == 0 && m.LookTimer == 0)
-    AddEffect(gx, gy, 255, kExclaimLife, kExclaimFrames, TraitsOfKind(*this, m.Kind).FirstExclaim);
+    AddEffect(gx, gy, LookExclamation, TraitsOfKind(*this, m.Kind).FirstExclaim);
   ++m.LookTimer;
   const int pause = m.LookPhase == 0 ? CONFSTATERPAUSEA : CONFSTATERPAUSEB;
   if (m.LookTimer < pause) return;
@@ -166,7 +164,7 @@ void TForm1::TrampleTrees(int gx, int gy) {
     const TSprite& resource = *Resources[std::size_t(r)];
     const bool isTree = resource.Bitmap == BmpTree || resource.Bitmap == BmpTree + 1;
     if (!isTree || resource.CellX != gx || resource.CellY != gy) continue;
-    AddEffect(gx, gy, 255, kTrampleLife, kTrampleFrames, BmpSplode);
+    AddEffect(gx, gy, HitFlash, BmpSplode);
     Resources.erase(Resources.begin() + r);
   }
 }

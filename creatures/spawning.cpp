@@ -4,7 +4,7 @@
 #include "app/main_window.h"
 #include "creatures/kinds.h"
 
-TMibbet& TForm1::AddMibbet(int kind, int x, int y, int forceY) {
+TMibbet& TForm1::AddMibbet(MibbetKind kind, int x, int y, int forceY) {
   Mibbets.push_back(std::make_unique<TMibbet>(Playfield.Image));
   TMibbet& m = *Mibbets.back();
   m.Id = ++NextId;
@@ -33,11 +33,11 @@ void TForm1::EmergeFromTunnel(TunnelRec& tunnel) {
   if (++tunnel.Counter <= tunnel.Interval) return;
   tunnel.Counter = 0;
   AddMibbet(tunnel.Kind, tunnel.X, tunnel.Y - 1, TraitsOfKind(*this, tunnel.Kind).Push);
-  EmergeFromHoles(tunnel.Kind + 1);
+  EmergeFromHoles(TypeOfKind(tunnel.Kind));
 }
 
 void TForm1::SpawnMibbet(int x, int y, int type) {
-  const int kind = TunnelOfType(type).Kind;
+  const MibbetKind kind = KindOfType(type);
   // The push is meant to carry a tunnel's creature up the field; one placed higher up needs
   // less of it, and the tutorial places its creatures exactly where it wants them.
   const int push = GameMode == ModeTutorial ? 0 : std::max(TraitsOfKind(*this, kind).Push - y, 0);

@@ -6,8 +6,6 @@
 
 namespace {
 constexpr int kBeamLife = 4;
-constexpr int kClosingHoleLife = 15;
-constexpr int kClosingHoleAlpha = 128;
 }  // namespace
 
 TSprite& TForm1::AddEffect(int x, int y, int alpha, int life, int frameCount, int firstBitmap) {
@@ -23,6 +21,10 @@ TSprite& TForm1::AddEffect(int x, int y, int alpha, int life, int frameCount, in
   effect.SetCellY(y);
   effect.Place();
   return effect;
+}
+
+TSprite& TForm1::AddEffect(int x, int y, const EffectPreset& preset, int firstBitmap) {
+  return AddEffect(x, y, preset.Alpha, preset.Life, preset.FrameCount, firstBitmap);
 }
 
 void TForm1::RemoveEffectAt(int index) {
@@ -47,7 +49,7 @@ void TForm1::UpdateEffects() {
     }
     if (effect.Life > 0) continue;
     if (effect.LeavesHoleMark) {
-      TSprite& flicker = AddEffect(effect.CellX, effect.CellY, kClosingHoleAlpha, kClosingHoleLife, 2, BmpHole);
+      TSprite& flicker = AddEffect(effect.CellX, effect.CellY, ClosingHole, BmpHole);
       Playfield.Image.SendToBack(flicker.Layer);
     }
     if (effect.MovesTunnel || effect.OpensHole || effect.EndsGame) {

@@ -68,15 +68,15 @@ void TForm1::StartGame() {
   tmrTick.SetEnabled(true);
   tmrRHS.SetEnabled(true);
   if (MIBBETTUNNELSWAP > 0) {
-    tmrTunnel.SetInterval(MIBBETTUNNELSWAP * 1000);
+    tmrTunnel.SetInterval(TimerPeriodMs(MIBBETTUNNELSWAP));
     tmrTunnel.SetEnabled(true);
   }
   if (MIBBETEMERGEHOLE > 0) {
-    tmrEmergeHole.SetInterval(MIBBETEMERGEHOLE * 1000);
+    tmrEmergeHole.SetInterval(TimerPeriodMs(MIBBETEMERGEHOLE));
     tmrEmergeHole.SetEnabled(true);
   }
   if (MIBBETEMERGESWAP > 0) {
-    tmrEmergeSwap.SetInterval(MIBBETEMERGESWAP * 1000);
+    tmrEmergeSwap.SetInterval(TimerPeriodMs(MIBBETEMERGESWAP));
     tmrEmergeSwap.SetEnabled(true);
   }
   pnlSplash.Visible = PaintBox1.Visible = PaintBox2.Visible = false;

@@ -51,9 +51,9 @@ Json SpriteJson(const TForm1& game, const TSprite& s) {
 Json MibbetJson(const TForm1& game, const TMibbet& m) {
   Json j = SpriteJson(game, m);
   for (const auto& [key, value] : std::initializer_list<std::pair<const char*, int>>{
-           {"Kind", m.Kind}, {"KindBitmap", m.KindBitmap}, {"ForceX", m.ForceX}, {"ForceY", m.ForceY},
+           {"Kind", int(m.Kind)}, {"KindBitmap", m.KindBitmap}, {"ForceX", m.ForceX}, {"ForceY", m.ForceY},
            {"HomeX", m.HomeX}, {"HomeY", m.HomeY}, {"LookPhase", m.LookPhase}, {"LookTimer", m.LookTimer},
-           {"TargetIndex", m.TargetIndex}, {"TargetType", m.TargetType}, {"StepInterval", m.StepInterval},
+           {"TargetIndex", m.TargetIndex}, {"TargetType", int(m.TargetType)}, {"StepInterval", m.StepInterval},
            {"StepCounter", m.StepCounter}})
     j[key] = value;
   // As seen on screen: red, green, blue.
@@ -80,7 +80,7 @@ Json ListJson(const OwnedList<T>& list, F&& toJson) {
 }
 
 Json TunnelJson(const TForm1& game, const TunnelRec& t) {
-  return Json{{"Kind", t.Kind},
+  return Json{{"Kind", int(t.Kind)},
               {"X", t.X},
               {"Y", t.Y},
               {"Counter", t.Counter},

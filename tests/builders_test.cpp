@@ -52,7 +52,7 @@ struct Cell {
 TEST(OrderMatching, NearestOrderWinsWithTiesToTheEarlierAndGatherOrdersWeighedFarther) {
   struct QueuedOrder {
     Cell cell;
-    int kind;
+    OrderKind kind;
   };
   struct Case {
     const char* name;
@@ -121,7 +121,7 @@ TEST(OrderMatching, BuilderBeatenToAnOrderTakesTheNextInTheSameCall) {
   EXPECT_EQ(farther.DestY, 5);
   EXPECT_TRUE(q.g.Orders.empty());
   // The second pass sees the shortened queue: the gather order is then at position 0.
-  EXPECT_EQ(q.g.DebugLog, (std::vector<std::string>{"Builder 0 assigned order 0", "Builder 1 assigned order 0"}));
+  EXPECT_EQ(DebugLines(q.g), (std::vector<std::string>{"Builder 0 assigned order 0", "Builder 1 assigned order 0"}));
 }
 
 TEST(OrderMatching, BoughtBuilderWaitsUntilTheNextOrder) {
@@ -281,13 +281,13 @@ TEST(ScrapPiles, GrowInThreeSizesThenSpillOrAreLost) {
   EXPECT_EQ(pile.Variant, 5);
   EXPECT_TRUE(pile.Gatherable);
   EXPECT_EQ(pile.Id, q.g.NextId);
-  EXPECT_EQ(q.g.DebugLog, (std::vector<std::string>{"Making scrap at 4 4", "Making scrap at 4 4",
+  EXPECT_EQ(DebugLines(q.g), (std::vector<std::string>{"Making scrap at 4 4", "Making scrap at 4 4",
                                                     "Scrap already present, increased", "Making scrap at 4 4",
                                                     "Scrap already present, increased"}));
 
   q.g.DebugLog.clear();
   q.g.MakeScrap(4, 4, false);
-  EXPECT_EQ(q.g.DebugLog,
+  EXPECT_EQ(DebugLines(q.g),
             (std::vector<std::string>{"Making scrap at 4 4", "Too much scrap, too many retries, aborting"}));
   EXPECT_EQ(q.g.Resources.size(), 1u);
 

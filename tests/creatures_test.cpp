@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
 #include <map>
 #include <vector>
 
@@ -16,10 +17,13 @@ void RunSteps(TForm1& g, int steps) {
   for (int t = 0; t < steps * kDefaultPace; ++t) g.UpdateMibbets();
 }
 
-// A playfield with nothing on it that a creature could trample.
+// A playfield with nothing on it that a creature could trample or shoot.
 TForm1& BareField(GameFixture& f) {
   TForm1& g = f.Game();
   g.Resources.clear();
+  g.Turrets.clear();
+  for (int e = int(g.Effects.size()) - 1; e >= 0; --e)
+    if (g.Effects[std::size_t(e)].get() == g.Orb) g.RemoveEffectAt(e);
   return g;
 }
 
@@ -37,14 +41,14 @@ TSign& PutSign(TForm1& g, int x, int y, int direction, int alpha = FinishedSignA
 }
 
 // True when every expected line appears in the log, in this order (other lines may lie between).
-bool LogHasInOrder(const std::vector<std::string>& log, const std::vector<std::string>& expected) {
+bool LogHasInOrder(const std::deque<std::string>& log, const std::vector<std::string>& expected) {
   std::size_t next = 0;
   for (const std::string& line : log)
     if (next < expected.size() && line == expected[next]) ++next;
   return next == expected.size();
 }
 
-int CountLines(const std::vector<std::string>& log, const std::string& text) {
+int CountLines(const std::deque<std::string>& log, const std::string& text) {
   return int(std::count(log.begin(), log.end(), text));
 }
 
@@ -146,7 +150,9 @@ TEST(Emergence, OpenHolesOfTheEmittingKindEmitToo) {
 
 TEST(Spawn, PushIsWhatRemainsOfTheKindsPushAndNoneInTheTutorial) {
   struct Case {
-    int type, y, mode, push;
+    int type, y;
+    GameModeId mode;
+    int push;
   };
   const Case cases[] = {
       {1, 5, ModePlaying, 12}, {1, 17, ModePlaying, 0}, {1, 19, ModePlaying, 0}, {2, 3, ModePlaying, 6},

@@ -24,6 +24,11 @@ class TestAssetDir {
   std::filesystem::path dir_;
 };
 
+// The debug log as a plain list, to compare with expected lines.
+inline std::vector<std::string> DebugLines(const TForm1& game) {
+  return {game.DebugLog.begin(), game.DebugLog.end()};
+}
+
 struct GameFixture {
   explicit GameFixture(const std::string& settingsText = "", CalendarDate today = {2026, 3, 1},
                        std::uint32_t seed = 7);
