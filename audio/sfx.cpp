@@ -11,7 +11,10 @@ void TForm1::PlaySfx(const std::string& name, int channel) {
   if (!SoundOn) return;
   if (channel > 0 && channel < int(SoundNextTime.size())) {
     const std::int64_t now = Ports.Timers.GetClock().NowMs();
-    if (now < SoundNextTime[std::size_t(channel)]) return;
+    if (now < SoundNextTime[std::size_t(channel)]) {
+      Ports.Sound.HeldBack(AssetDir + name + ".wav");
+      return;
+    }
     if (channel <= kThrottledChannels) SoundNextTime[std::size_t(channel)] = now + kThrottleMs;
   }
   // A cue interrupts the playing one 49 times in 100 and yields to it otherwise.

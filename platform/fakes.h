@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/clock.h"
@@ -28,12 +29,26 @@ class VirtualClock : public Clock {
   std::uint32_t seed_ = 1;
 };
 
-// Keeps the name of every cue that reached the effect voice ("menuopen" for menuopen.wav).
+struct SoundRequest {
+  std::string Name;
+  bool Played = false;  // false: its channel's throttle held it back
+  bool operator==(const SoundRequest&) const = default;
+};
+
+// Keeps the name of every cue that reached the effect voice ("menuopen" for menuopen.wav), and
+// in Log every cue asked for, in order, whether it reached the voice or its throttle held it back.
+// A held-back cue whose file is missing would not have sounded anyway, so it is not logged.
 class RecordingSoundDevice : public SoundDevice {
  public:
   void Play(const std::string& path, bool onlyIfIdle) override;
   void Stop() override {}
+  void HeldBack(const std::string& path) override;
   std::vector<std::string> Requested;
+  std::vector<SoundRequest> Log;
+
+ private:
+  // Throttled cues come many times a tick in a battle; their files are looked up once each.
+  std::unordered_map<std::string, bool> fileExists_;
 };
 
 // Tracks that record what they were asked to do; they know no duration, so no loop timer runs.

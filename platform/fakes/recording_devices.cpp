@@ -1,9 +1,17 @@
 #include <filesystem>
 
 #include "platform/fakes.h"
+#include "platform/files.h"
 
 void RecordingSoundDevice::Play(const std::string& path, bool) {
   Requested.push_back(std::filesystem::path(path).stem().string());
+  Log.push_back({Requested.back(), true});
+}
+
+void RecordingSoundDevice::HeldBack(const std::string& path) {
+  auto known = fileExists_.find(path);
+  if (known == fileExists_.end()) known = fileExists_.emplace(path, FileExists(path)).first;
+  if (known->second) Log.push_back({std::filesystem::path(path).stem().string(), false});
 }
 
 namespace {
