@@ -43,7 +43,9 @@ Json SpriteJson(const TForm1& game, const TSprite& s) {
          {"OpensHole", s.OpensHole},
          {"HoleKind", s.HoleKind},
          {"LeavesHoleMark", s.LeavesHoleMark},
-         {"ExplodeSound", s.ExplodeSound}};
+         {"ExplodeSound", s.ExplodeSound},
+         // Its place in the stack of its image: later layers are drawn over earlier ones.
+         {"LayerIndex", s.Image().IndexOf(s.Layer)}};
   j["Order"] = s.Order ? OrderJson(*s.Order) : Json(nullptr);
   return j;
 }
@@ -89,6 +91,20 @@ Json TunnelJson(const TForm1& game, const TunnelRec& t) {
               {"Visible", t.Sprite ? t.Sprite->Visible : false}};
 }
 
+Json WarningFrameJson(const TShape& frame) { return Json{{"Visible", frame.Visible}, {"Tag", frame.Tag}}; }
+
+// Visible as drawn: the sprite's own flag reaches its layer only at the next Place.
+Json CursorJson(const TSprite& s) {
+  return Json{{"CellX", s.CellX}, {"CellY", s.CellY}, {"Visible", s.Layer->Visible}};
+}
+
+// A menu's price text is the only bitmap-font text ever drawn on it.
+Json MenuJson(const TLayeredImageControl& menu, const TSprite* highlight) {
+  return Json{{"Left", menu.Left},       {"Top", menu.Top},          {"Tag", menu.Tag},
+              {"Visible", menu.Visible}, {"Price", menu.LastText},
+              {"Highlight", highlight ? CursorJson(*highlight) : Json(nullptr)}};
+}
+
 void AddVisibility(Json& visible, const Control& control) {
   visible[control.Name] = control.Visible;
   for (const Control* child : control.Children) AddVisibility(visible, *child);
@@ -96,7 +112,7 @@ void AddVisibility(Json& visible, const Control& control) {
 
 }  // namespace
 
-std::string DumpGameState(const TForm1& game, std::int64_t timeMs, const std::vector<std::string>& sounds) {
+std::string DumpGameState(const TForm1& game, std::int64_t timeMs, const SinceLastDump& since) {
   Json j;
   j["time"] = timeMs;
   j["TickCount"] = game.TickCount;
@@ -143,7 +159,18 @@ std::string DumpGameState(const TForm1& game, std::int64_t timeMs, const std::ve
   j["Texts"] = Json{{"imScore", game.imScore.LastText},
                     {"imScrapCt", game.imScrapCt.LastText},
                     {"imSignsCt", game.imSignsCt.LastText}};
+  j["WarningFrames"] = Json{{"spHatred", WarningFrameJson(game.spHatred)},
+                            {"spNoCash", WarningFrameJson(game.spNoCash)},
+                            {"spTooManySigns", WarningFrameJson(game.spTooManySigns)}};
+  j["Cursor"] = game.Cursor ? CursorJson(*game.Cursor) : Json(nullptr);
+  j["Menus"] = Json{{"MenuImg", MenuJson(game.MenuImg, game.MenuHighlight.get())},
+                    {"OrbMenuImg", MenuJson(game.OrbMenuImg, game.OrbMenuHighlight.get())}};
   j["Caption"] = game.Caption;
-  j["Sounds"] = sounds;
+  j["Sounds"] = since.Sounds;
+  Json requests = Json::array();
+  for (const SoundRequest& r : since.SoundRequests) requests.push_back(Json{{"Name", r.Name}, {"Played", r.Played}});
+  j["SoundRequests"] = requests;
+  j["DebugLines"] = since.DebugLines;
+  j["DebugLinesLost"] = since.DebugLinesLost;
   return j.dump();
 }

@@ -1,5 +1,8 @@
 #include "sim/simulator.h"
 
+#include <algorithm>
+#include <deque>
+
 #include "platform/bmp_file.h"
 #include "platform/sdl/ttf_font_rasterizer.h"
 
@@ -53,9 +56,20 @@ bool Simulator::Key(const std::string& key) {
 }
 
 std::string Simulator::Dump() {
-  std::string text = DumpGameState(*game_, clock_.NowMs(), sound_.Requested);
+  SinceLastDump since;
+  since.Sounds = std::move(sound_.Requested);
+  since.SoundRequests = std::move(sound_.Log);
   sound_.Requested.clear();
-  return text;
+  sound_.Log.clear();
+  // The log keeps only its newest lines, so count every line ever logged, not the ones kept.
+  const std::deque<std::string>& log = game_->DebugLog;
+  const std::int64_t logged = game_->DebugLinesDropped + std::int64_t(log.size());
+  const std::int64_t fresh = logged >= debugLinesDumped_ ? logged - debugLinesDumped_ : logged;
+  const std::int64_t kept = std::min(fresh, std::int64_t(log.size()));
+  since.DebugLinesLost = fresh - kept;
+  since.DebugLines.assign(log.end() - kept, log.end());
+  debugLinesDumped_ = logged;
+  return DumpGameState(*game_, clock_.NowMs(), since);
 }
 
 bool Simulator::Shot(const std::string& path) { return WriteBmp24(path, game_->ComposeFrame()); }

@@ -28,7 +28,8 @@ class Simulator {
   void Press(int x, int y, MouseButton button = MouseButton::Left);
   // One printable character, or "Esc", "Enter", "Backspace", "Space"; false for anything else.
   bool Key(const std::string& key);
-  // The whole game state as one line of JSON; the recorded sounds start afresh afterwards.
+  // The whole game state as one line of JSON, with the sounds asked for and the debug lines
+  // logged since the previous dump; both start afresh afterwards.
   std::string Dump();
   bool Shot(const std::string& path);
   // Closes the window: the shutdown runs once.
@@ -52,7 +53,18 @@ class Simulator {
   std::unique_ptr<TForm1> game_;
   int pointerX_ = -1, pointerY_ = -1;
   bool quit_ = false;
+  // How many debug lines had ever been logged at the previous dump.
+  std::int64_t debugLinesDumped_ = 0;
+};
+
+// What happened between two dumps that the game state itself does not keep.
+struct SinceLastDump {
+  std::vector<std::string> Sounds;  // cues that reached the voice
+  std::vector<SoundRequest> SoundRequests;  // every cue asked for, played or held back
+  std::vector<std::string> DebugLines;
+  // Lines logged since the previous dump that the log no longer keeps.
+  std::int64_t DebugLinesLost = 0;
 };
 
 // The JSON text of the game state (without the simulator's own fields).
-std::string DumpGameState(const TForm1& game, std::int64_t timeMs, const std::vector<std::string>& sounds);
+std::string DumpGameState(const TForm1& game, std::int64_t timeMs, const SinceLastDump& since);
