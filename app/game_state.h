@@ -58,7 +58,6 @@ struct TGameState : TSettings {
   int MenuCellX = 0, MenuCellY = 0;
   bool SplashClicked = false;
   int NameEntryState = 0;
-  BitmapLayer* NameCursorLayer = nullptr;
   int NameEntryX = 0;
   std::string EnteredName;
   int HighScoreFloor = 0;
@@ -78,6 +77,9 @@ struct TGameState : TSettings {
   int BmpArrow = 0, BmpRedCross = 0, BmpTutorial = 0;
 
   std::vector<std::string> HighScoreLines;
+  // False after a failed save: the table in memory is then newer than the file.
+  bool HighScoresSaved = true;
+  bool HighScoreSaveFailureReported = false;
   // The newest debug lines; older ones are dropped and counted, so a long debug session
   // cannot eat the memory.
   std::deque<std::string> DebugLog;

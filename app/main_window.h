@@ -38,6 +38,10 @@ constexpr const char* ApplicationTitle = "Mibbetfall";
 // cannot make a timer fire without end, and never beyond a day.
 int TimerPeriodMs(std::int64_t seconds);
 
+// The battle track for the number of base turrets still standing: 1 for four, 2 for two or
+// three, 3 for one or none.
+int MusicStageForBaseTurrets(int standing);
+
 class TForm1 : public TGameState {
  public:
   // Lays out the window and its timers; the game itself starts with FormCreate.
@@ -216,8 +220,21 @@ class TForm1 : public TGameState {
   void EndTutorial();
   void AdvanceTutorial(bool requireArrived);
   void tmrTickTutTimer();
+  void AddExplosionWave(int cells);
+  // From the high-score screen back to the splash, over a fresh world.
+  void ReturnToSplash();
+  std::string HighScorePath() const;
   void EnsureHighScoreFile();
   void LoadHighScores();
+  void SaveHighScores();
+  void InsertHighScore(bool post);
+  // Sends the new entry to the high-score server.
+  void PostHighScore();
+  void DrawHighScores();
+  // The blinking name cursor, found by its tag; none when the screen holds none.
+  BitmapLayer* NameCursor();
+  void MoveNameCursor(int dx);
+  void ShowNameCursor(bool shown);
   void NameEntryKey(char ch);
   void NameEntryBackspace();
   void PostAnswerKey(char ch);

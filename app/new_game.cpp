@@ -44,6 +44,9 @@ void TForm1::NewGame() {
     frame->Visible = false;
     frame->Tag = 0;
   }
+  // A menu left open when the last game ended must not greet the next one.
+  MenuImg.Visible = false;
+  OrbMenuImg.Visible = false;
   LayOutWorld();
   ResetCursorSprites();
 }

@@ -2,7 +2,12 @@
 
 #include <SDL.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <memory>
 
 namespace {
@@ -38,4 +43,28 @@ bool WriteBmp24(const std::string& path, const Bitmap32& picture) {
     }
   }
   return SDL_SaveBMP(rgb.get(), path.c_str()) == 0;
+}
+
+bool WriteBmp24Atomically(const std::string& path, const Bitmap32& picture) {
+  const std::string temporary = path + ".tmp";
+  if (!WriteBmp24(temporary, picture)) {
+    std::remove(temporary.c_str());
+    return false;
+  }
+  const int fd = ::open(temporary.c_str(), O_RDONLY);
+  const bool flushed = fd >= 0 && ::fsync(fd) == 0;
+  if (fd >= 0) ::close(fd);
+  if (!flushed || std::rename(temporary.c_str(), path.c_str()) != 0) {
+    std::remove(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+std::optional<int> BmpBitsPerPixel(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  unsigned char header[30] = {};
+  if (!file.read(reinterpret_cast<char*>(header), sizeof header) || header[0] != 'B' || header[1] != 'M')
+    return std::nullopt;
+  return header[28] | (header[29] << 8);
 }

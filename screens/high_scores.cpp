@@ -1,16 +1,191 @@
-// The local high-score table, its file and the name entry.
+// The local high-score table on screen and on disk, and the name entry.
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <iostream>
+
 #include "app/main_window.h"
+#include "platform/bmp_file.h"
+#include "presentation/text.h"
+#include "screens/high_score_table.h"
 
-void TForm1::EnsureHighScoreFile() {}
+namespace {
+constexpr const char* kHighScoreFile = "hs.bmp";
+constexpr int kHighScoreFont = 1;
+constexpr int kTitleY = 6, kEnterNameY = 72, kPromptY = 670, kPostQuestionY = 300;
+constexpr int kNameX = 206, kNameY = 300;
+constexpr int kTableScoreX = 150, kTableNameX = 370, kTableTop = 72, kTableLineStep = 56;
+constexpr char kEnter = 13;
+// The name cursor is found by its tag, which also says whether it shows "_" or a blank. Neither
+// equals a typed character's position (1 to 12), so Backspace never takes the cursor.
+constexpr int kNameCursorTag = -2;
+constexpr int kNameCursorBlankTag = -3;
 
-void TForm1::LoadHighScores() {}
+bool IsNameCursor(const BitmapLayer& layer) {
+  return layer.Tag == kNameCursorTag || layer.Tag == kNameCursorBlankTag;
+}
 
-void TForm1::imHiScoreClick() {}
+std::string Trimmed(const std::string& text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+}  // namespace
 
-void TForm1::NameEntryKey(char) {}
+std::string TForm1::HighScorePath() const { return AssetDir + kHighScoreFile; }
 
-void TForm1::NameEntryBackspace() {}
+void TForm1::EnsureHighScoreFile() {
+  if (std::filesystem::exists(HighScorePath())) return;
+  HighScoreLines = DefaultHighScoreLines();
+  SaveHighScores();
+}
 
-void TForm1::PostAnswerKey(char) {}
+void TForm1::LoadHighScores() {
+  // After a failed save the table in memory is newer than the file: keep it.
+  if (!HighScoresSaved && !HighScoreLines.empty()) {
+    HighScoreFloor = int(HighScoreOfLine(HighScoreLines.back()));
+    return;
+  }
+  const std::string path = HighScorePath();
+  std::optional<Bitmap32> picture = ReadBmp(path);
+  if (!picture && std::filesystem::exists(path)) {
+    std::cerr << "mibbetfall: " << path << " is not a high-score picture; kept as " << kHighScoreFile
+              << ".bad, the default table takes its place\n";
+    std::error_code ignored;
+    std::filesystem::rename(path, path + ".bad", ignored);
+    HighScoreLines = DefaultHighScoreLines();
+    SaveHighScores();
+  } else if (picture) {
+    const std::optional<int> depth = BmpBitsPerPixel(path);
+    // Only 24 and 32 bits a pixel keep every value exact; another depth holds no table.
+    HighScoreLines = depth == 24 || depth == 32 ? HighScoreLinesFromPicture(*picture) : DefaultHighScoreLines();
+  } else {
+    HighScoreLines = DefaultHighScoreLines();
+  }
+  HighScoreFloor = int(HighScoreOfLine(HighScoreLines.back()));
+}
 
-void TForm1::tmrHiScoreFlickerTimer() {}
+void TForm1::SaveHighScores() {
+  SortHighScoreLines(HighScoreLines);
+  HighScoresSaved = WriteBmp24Atomically(HighScorePath(), HighScorePicture(HighScoreLines));
+  if (!HighScoresSaved && !HighScoreSaveFailureReported) {
+    std::cerr << "mibbetfall: cannot write " << HighScorePath() << "; the high scores are kept for this run only\n";
+    HighScoreSaveFailureReported = true;
+  }
+}
+
+void TForm1::InsertHighScore(bool post) {
+  for (auto line = HighScoreLines.begin(); line != HighScoreLines.end(); ++line) {
+    if (HighScoreOfLine(*line) > Score) continue;
+    HighScoreLines.insert(line, HighScoreLine(Score, EnteredName));
+    if (post) PostHighScore();
+    HighScoreLines.pop_back();
+    break;
+  }
+  SaveHighScores();
+}
+
+BitmapLayer* TForm1::NameCursor() {
+  LayeredImage& screen = imHiScore.Image;
+  for (int i = screen.LayerCount() - 1; i >= 0; --i)
+    if (IsNameCursor(screen.LayerAt(i))) return &screen.LayerAt(i);
+  return nullptr;
+}
+
+void TForm1::DrawHighScores() {
+  DrawText(imHiScore, " ", kHighScoreFont, true, 0, 0, 0);
+  AddPictureLayer(imHiScore, -1, kTitleY, BmpHighScores, 255);
+  if (Score > HighScoreFloor && NameEntryState == 0) {
+    NameEntryState = 1;
+    EnteredName.clear();
+    AddPictureLayer(imHiScore, -1, kEnterNameY, BmpEnterName, 255);
+    AddPictureLayer(imHiScore, -1, kPromptY, BmpEnterName + 1, 255);
+    NameEntryX = kNameX;
+    DrawText(imHiScore, "_", kHighScoreFont, false, kNameX, kNameY, kNameCursorTag);
+    tmrHiScoreFlicker.SetEnabled(true);
+  }
+  if (NameEntryState == 2) {
+    AddPictureLayer(imHiScore, -1, kEnterNameY, BmpEnterName, 255);
+    AddPictureLayer(imHiScore, -1, kPostQuestionY, BmpEnterName + 3, 255);
+    tmrHiScoreFlicker.SetEnabled(false);
+  }
+  if (NameEntryState == 1 || NameEntryState == 2) return;
+  tmrHiScoreFlicker.SetEnabled(false);
+  AddPictureLayer(imHiScore, -1, kPromptY, BmpEnterName + 2, 255);
+  for (std::size_t i = 0; i < HighScoreLines.size(); ++i) {
+    const int y = kTableTop + kTableLineStep * int(i);
+    DrawText(imHiScore, std::to_string(HighScoreOfLine(HighScoreLines[i])), kHighScoreFont, false, kTableScoreX, y, 0);
+    DrawText(imHiScore, Trimmed(NameOfLine(HighScoreLines[i])), kHighScoreFont, false, kTableNameX, y, 0);
+  }
+}
+
+void TForm1::MoveNameCursor(int dx) {
+  BitmapLayer* cursor = NameCursor();
+  if (!cursor) return;
+  cursor->Location.Left += float(dx);
+  cursor->Location.Right += float(dx);
+  cursor->Mode = DrawMode::Blend;
+  imHiScore.Image.BringToFront(cursor);
+}
+
+void TForm1::ShowNameCursor(bool shown) {
+  if (BitmapLayer* cursor = NameCursor()) cursor->Visible = shown;
+}
+
+void TForm1::NameEntryKey(char ch) {
+  const char c = char(std::toupper(static_cast<unsigned char>(ch)));
+  if (int(EnteredName.size()) < HighScoreNameLength) {
+    ShowNameCursor(true);
+    if (GlyphIndex(c, 0) >= 0) {
+      EnteredName += c;
+      DrawText(imHiScore, std::string(1, c), kHighScoreFont, false, NameEntryX, kNameY, int(EnteredName.size()));
+      const int width = imHiScore.Image.LayerAt(imHiScore.Image.LayerCount() - 1).PictureWidth();
+      NameEntryX += width;
+      MoveNameCursor(width);
+    }
+  }
+  if (int(EnteredName.size()) == HighScoreNameLength) ShowNameCursor(false);
+  // Enter ends the entry even when the name is already full.
+  if (ch == kEnter) {
+    NameEntryState = 2;
+    DrawHighScores();
+  }
+}
+
+void TForm1::NameEntryBackspace() {
+  LayeredImage& screen = imHiScore.Image;
+  const int position = int(EnteredName.size());
+  for (int i = screen.LayerCount() - 1; i >= 0; --i) {
+    if (screen.LayerAt(i).Tag != position) continue;
+    const int width = screen.LayerAt(i).PictureWidth();
+    NameEntryX -= width;
+    screen.DestroyLayerAt(i);
+    MoveNameCursor(-width);
+  }
+  EnteredName.pop_back();
+  if (!EnteredName.empty()) ShowNameCursor(true);
+}
+
+void TForm1::PostAnswerKey(char ch) {
+  const char c = char(std::toupper(static_cast<unsigned char>(ch)));
+  // The keys around Y are taken for a slip of the finger, not for an answer.
+  if (std::string("TGHJU76").find(c) != std::string::npos) return;
+  InsertHighScore(c == 'Y');
+  NameEntryState = 3;
+  DrawHighScores();
+}
+
+void TForm1::tmrHiScoreFlickerTimer() {
+  tmrHiScoreFlicker.SetEnabled(false);
+  BitmapLayer* cursor = NameCursor();
+  if (!cursor || NameEntryState != 1) return;
+  const bool showing = cursor->Tag == kNameCursorTag;
+  cursor->ShowPicture(Sprites.At(BmpFont + GlyphIndex(showing ? ' ' : '_', GlyphsPerSet * kHighScoreFont)));
+  cursor->Tag = showing ? kNameCursorBlankTag : kNameCursorTag;
+  tmrHiScoreFlicker.SetEnabled(true);
+}
+
+void TForm1::imHiScoreClick() {
+  if (NameEntryState == 1 || NameEntryState == 2) return;
+  ReturnToSplash();
+}
