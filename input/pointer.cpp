@@ -87,8 +87,12 @@ void TForm1::ShowMenu(TLayeredImageControl& menu, int left, int top) {
   menu.Left = left;
   menu.Top = top;
   menu.Visible = true;
-  // No item has been pointed at yet; only a real pointer movement chooses one.
+  // No item has been pointed at yet; only a real pointer movement chooses one. A highlight or a
+  // price left from the last opening would promise a choice that a click does not make.
   menu.Tag = kNoItem;
+  RemoveLayersTagged(menu.Image, kPriceTag);
+  menu.LastText.clear();
+  (&menu == &MenuImg ? MenuHighlight : OrbMenuHighlight)->SetShown(false);
   menu.BringToFront();
   Cursor->SetShown(false);
   PlaySfx("menuopen", 0);
@@ -124,6 +128,7 @@ void TForm1::MenuImgMouseMove(int x, int y) {
   DrawText(MenuImg, price, 0, true, kBuildMenuPriceX, kBuildMenuPriceY, kPriceTag);
   MenuHighlight->SetCellX(column);
   MenuHighlight->SetCellY(row);
+  MenuHighlight->SetShown(true);
   MenuHighlight->Place();
 }
 
@@ -176,6 +181,7 @@ std::string TForm1::OrderSignFromMenu(int direction) {
 void TForm1::OrbMenuImgMouseMove(int, int) {
   OrbMenuHighlight->SetCellX(0);
   OrbMenuHighlight->SetCellY(0);
+  OrbMenuHighlight->SetShown(true);
   OrbMenuHighlight->Place();
   DrawText(OrbMenuImg, std::to_string(BOTCOST), 0, true, kOrbMenuPriceX, kOrbMenuPriceY, kPriceTag);
 }

@@ -37,6 +37,30 @@ struct MenuGame : GameFixture {
   }
 };
 
+TEST(MenuOpening, AReopenedMenuShowsNoHighlightOrPriceUntilThePointerMoves) {
+  MenuGame m;
+  for (int pass = 0; pass < 2; ++pass) {
+    const bool orb = pass == 1;
+    TLayeredImageControl& menu = orb ? m.g.OrbMenuImg : m.g.MenuImg;
+    const TSprite& highlight = orb ? *m.g.OrbMenuHighlight : *m.g.MenuHighlight;
+    const auto open = [&] { orb ? m.ClickCell(9, 0) : m.ClickCell(3, 4); };
+    open();
+    m.Sim->Move(menu.Left + kSignDown[0], menu.Top + kSignDown[1]);
+    EXPECT_TRUE(highlight.Layer->Visible);
+    EXPECT_GT(m.LayersTagged(menu, -1), 0) << "the price is shown while an item is pointed at";
+    m.ClickCell(12, 12);  // a click beside the menu closes it
+    ASSERT_FALSE(menu.Visible);
+    open();
+    EXPECT_EQ(menu.Tag, -1);
+    EXPECT_FALSE(highlight.Layer->Visible);
+    EXPECT_EQ(m.LayersTagged(menu, -1), 0);
+    m.Sim->Move(menu.Left + kSignDown[0], menu.Top + kSignDown[1] + 1);
+    EXPECT_TRUE(highlight.Layer->Visible);
+    EXPECT_GT(m.LayersTagged(menu, -1), 0);
+    m.ClickCell(12, 12);
+  }
+}
+
 TEST(MenuOpening, BuildMenuBesideTheCellOrHeldInsideTheWindow) {
   struct Case {
     int cx, cy, left, top;
