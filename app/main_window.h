@@ -79,6 +79,11 @@ class TForm1 : public TGameState {
 
   // ---- The world ----
   void LayOutWorld();
+  void PaintFloor();
+  // The base markers, the base turrets and the orb; old markers are destroyed first.
+  void LayOutBase();
+  // The three tunnels on their start cells, with fresh sprites.
+  void LayOutTunnels();
   void CreateCursorSprites();
   void ResetCursorSprites();
   void ClearWorld();
@@ -219,6 +224,9 @@ class TForm1 : public TGameState {
   void StartTutorial();
   void EndTutorial();
   void AdvanceTutorial(bool requireArrived);
+  // Builds the scene of a stage and sets what it waits for.
+  void SetTutorialStage(int stage);
+  void ClearTutorialOverlays();
   void tmrTickTutTimer();
   void AddExplosionWave(int cells);
   // From the high-score screen back to the splash, over a fresh world.
@@ -337,10 +345,7 @@ class TForm1 : public TGameState {
   void BuildLayout();
   void CreateTimers();
   void ApplyDebugLook();
-  void PaintFloor();
-  void LayOutBase();
   void PlaceStartingResources();
-  void LayOutTunnels();
   bool ChooseFreeResourceCell(TSprite& item);
   void BlinkWarningFrame(TShape& frame, bool flipsHatred);
   void MaybeShowSpeechBubble();

@@ -126,8 +126,8 @@ Bitmap32 TextCard(const std::vector<std::string>& lines, const CardStyle& style)
   const int height = int(lines.size() - 1) * style.lineGap + TextHeight(style.text) + style.padTop + style.padBottom +
                      (PixelAlpha(style.border) ? 2 : 0);
   Bitmap32 b(widest, height);
-  RoundRect(b, 0, 0, widest, height, 3, style.border);
-  RoundRect(b, 1, 1, widest - 2, height - 2, 2, style.background);
+  RoundRect(b, 0, 0, widest, height, style.cornerRadius, style.border);
+  RoundRect(b, 1, 1, widest - 2, height - 2, std::max(style.cornerRadius - 1, 0), style.background);
   if (!PixelAlpha(style.border)) Rect(b, 0, 0, widest, height, style.background);
   DrawCentredLines(b, lines, widest / 2, style.padTop + (PixelAlpha(style.border) ? 1 : 0), style.lineGap, style.text);
   return b;

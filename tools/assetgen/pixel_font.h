@@ -44,6 +44,7 @@ struct CardStyle {
   Pixel background = Px(pal::kPaper, 235);
   Pixel border = Px(pal::kInk);
   int minWidth = 0;
+  int cornerRadius = 3;
 };
 Bitmap32 TextCard(const std::vector<std::string>& lines, const CardStyle& style);
 

@@ -1,5 +1,8 @@
 // The tutorial's explanation cards. Each is sized for the spot its stage draws it on the playfield:
-// the stacked one-liners are at most 17 pixels high, the labels sit beside their arrows.
+// the one-liners that a stage adds below each other form one block, the labels sit beside their
+// arrows. The game draws the cards opaque, so they have square corners: a rounded corner would
+// show its hidden colour over the field.
+#include <algorithm>
 #include <vector>
 
 #include "tools/assetgen/art.h"
@@ -51,16 +54,43 @@ const std::vector<Page>& Pages() {
   return pages;
 }
 
+// One-liners drawn below each other, with the rows their stages put them on: each card of a stack
+// is one row taller than the distance to the next, so the two share a border line, and all are
+// as wide as the widest, so the stack reads as one card with dividers.
+struct StackedPage {
+  int page, top;
+};
+const std::vector<std::vector<StackedPage>> kStacks = {
+    {{0, 245}, {1, 263}, {2, 280}, {-1, 298}},
+    {{7, 105}, {8, 125}, {9, 145}, {-1, 166}},
+};
+
+Bitmap32 DrawStackedPage(const std::vector<StackedPage>& stack, std::size_t row, const CardStyle& base) {
+  CardStyle style = base;
+  for (std::size_t r = 0; r + 1 < stack.size(); ++r)
+    style.minWidth = std::max(style.minWidth, TextWidth(Pages()[std::size_t(stack[r].page)].lines[0], style.text) +
+                                                  2 * style.padX);
+  const int height = stack[row + 1].top - stack[row].top + 1;
+  const int pads = height - TextHeight(style.text) - 2;
+  style.padBottom = pads / 2;
+  style.padTop = pads - style.padBottom;
+  return TextCard(Pages()[std::size_t(stack[row].page)].lines, style);
+}
+
 }  // namespace
 
 Bitmap32 DrawTutorialPage(int page) {
   const Page& p = Pages()[std::size_t(page)];
   CardStyle style;
   style.text = TextStyle{2, Px(pal::kInk)};
+  style.cornerRadius = 0;
+  for (const auto& stack : kStacks)
+    for (std::size_t row = 0; row + 1 < stack.size(); ++row)
+      if (stack[row].page == page) return DrawStackedPage(stack, row, style);
   const bool single = p.lines.size() == 1;
   style.lineGap = p.compact ? 16 : 18;
-  style.padTop = single || p.compact ? 1 : 3;
-  style.padBottom = single || p.compact ? 0 : 2;
+  style.padTop = single || p.compact ? 2 : 4;
+  style.padBottom = single || p.compact ? 1 : 3;
   style.minWidth = p.minWidth;
   return TextCard(p.lines, style);
 }
