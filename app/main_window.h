@@ -137,6 +137,9 @@ class TForm1 : public TGameState {
   int FindHatedMibbet(int i);
   // Step 6 of a creature's step: the shot at the target CheckCell found in this step.
   void FireShot(int i);
+  // A creature's shot at a turret or the orb: one hit a tick, shown by a flash; true when it
+  // destroyed the defence.
+  bool HitDefence(TSprite& defence);
   void DamageTurret(int index);
   void DamageOrb();
   // The one way a creature loses health; it may remove the creature from Mibbets.

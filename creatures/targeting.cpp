@@ -102,25 +102,25 @@ double DefenceDamage(const TGameState& game) {
 }
 }  // namespace
 
+bool TForm1::HitDefence(TSprite& defence) {
+  if (defence.HitThisTick) return false;
+  defence.HitThisTick = true;
+  AddEffect(defence.CellX, defence.CellY, HitFlash, BmpSplode);
+  defence.Health -= DefenceDamage(*this);
+  if (defence.Health > 0) return false;
+  PlayExplosionSound();
+  return true;
+}
+
 void TForm1::DamageTurret(int index) {
   TSign* turret = TurretAt(index);
-  if (!turret || turret->HitThisTick) return;
-  turret->HitThisTick = true;
-  AddEffect(turret->CellX, turret->CellY, HitFlash, BmpSplode);
-  turret->Health -= DefenceDamage(*this);
-  if (turret->Health > 0) return;
-  PlayExplosionSound();
+  if (!turret || !HitDefence(*turret)) return;
   AddEffect(turret->CellX, turret->CellY, DeathExplosion, BmpSplode);
   RemoveTurretAt(index);
 }
 
 void TForm1::DamageOrb() {
-  if (!Orb || Orb->HitThisTick) return;
-  Orb->HitThisTick = true;
-  AddEffect(Orb->CellX, Orb->CellY, HitFlash, BmpSplode);
-  Orb->Health -= DefenceDamage(*this);
-  if (Orb->Health > 0) return;
-  PlayExplosionSound();
+  if (!Orb || !HitDefence(*Orb)) return;
   AddEffect(Orb->CellX, Orb->CellY, OrbBlast, BmpSplode).EndsGame = true;
   // The orb stays among the effects, hidden; with no health left it is never in reach again.
   Orb->SetShown(false);
