@@ -77,6 +77,7 @@ struct TGameState : TSettings {
   int BmpArrow = 0, BmpRedCross = 0, BmpTutorial = 0;
 
   std::vector<std::string> HighScoreLines;
+  std::string HighScoreFolder;
   // False after a failed save: the table in memory is then newer than the file.
   bool HighScoresSaved = true;
   bool HighScoreSaveFailureReported = false;

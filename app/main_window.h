@@ -234,6 +234,9 @@ class TForm1 : public TGameState {
   void AddExplosionWave(int cells);
   // From the high-score screen back to the splash, over a fresh world.
   void ReturnToSplash();
+  // The high-score file lives beside the assets, or in the player's data folder when the
+  // assets may not be written (an installed game).
+  void ChooseHighScoreFolder();
   std::string HighScorePath() const;
   void EnsureHighScoreFile();
   void LoadHighScores();

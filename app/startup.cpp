@@ -1,8 +1,8 @@
 // Start-up and shutdown of the game, the seasonal theme and the version text.
-#include <fstream>
 #include <iostream>
 
 #include "app/main_window.h"
+#include "platform/files.h"
 #include "presentation/embedded_pictures.h"
 
 void TForm1::FormCreate() {
@@ -12,6 +12,7 @@ void TForm1::FormCreate() {
   Orb = nullptr;
   Theme = NoTheme;
   DecideTheme();
+  ChooseHighScoreFolder();
   EnsureHighScoreFile();
   LoadHighScores();
   TickCount = 0;
@@ -44,11 +45,12 @@ void TForm1::FormCreate() {
 
 void TForm1::FormDestroy() {
   if (DEBUG == 0) return;
-  const std::string path = AssetDir + "debug.txt";
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  for (const std::string& line : DebugLog) out << line << "\r\n";
-  out.flush();
-  if (!out) std::cerr << "mibbetfall: could not write " << path << "\n";
+  const std::string folder = WritableFolder(AssetDir, "XDG_STATE_HOME", ".local/state");
+  const std::string path = (folder.empty() ? AssetDir : folder) + "debug.txt";
+  std::string text;
+  if (DebugLinesDropped > 0) text += "(" + std::to_string(DebugLinesDropped) + " earlier lines dropped)\r\n";
+  for (const std::string& line : DebugLog) text += line + "\r\n";
+  if (!WriteFileAtomically(path, text)) std::cerr << "mibbetfall: could not write " << path << "\n";
 }
 
 void TForm1::LogDebug(const std::string& text) {

@@ -2,13 +2,12 @@
 
 #include <SDL.h>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <memory>
+
+#include "platform/files.h"
 
 namespace {
 using SurfacePtr = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
@@ -48,17 +47,10 @@ bool WriteBmp24(const std::string& path, const Bitmap32& picture) {
 bool WriteBmp24Atomically(const std::string& path, const Bitmap32& picture) {
   const std::string temporary = path + ".tmp";
   if (!WriteBmp24(temporary, picture)) {
-    std::remove(temporary.c_str());
+    DiscardTemporaryFile(temporary);
     return false;
   }
-  const int fd = ::open(temporary.c_str(), O_RDONLY);
-  const bool flushed = fd >= 0 && ::fsync(fd) == 0;
-  if (fd >= 0) ::close(fd);
-  if (!flushed || std::rename(temporary.c_str(), path.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    return false;
-  }
-  return true;
+  return CommitTemporaryFile(temporary, path);
 }
 
 std::optional<int> BmpBitsPerPixel(const std::string& path) {

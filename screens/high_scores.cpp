@@ -6,6 +6,7 @@
 
 #include "app/main_window.h"
 #include "platform/bmp_file.h"
+#include "platform/files.h"
 #include "presentation/text.h"
 #include "screens/high_score_table.h"
 
@@ -32,7 +33,19 @@ std::string Trimmed(const std::string& text) {
 }
 }  // namespace
 
-std::string TForm1::HighScorePath() const { return AssetDir + kHighScoreFile; }
+std::string TForm1::HighScorePath() const { return HighScoreFolder + kHighScoreFile; }
+
+void TForm1::ChooseHighScoreFolder() {
+  HighScoreFolder = WritableFolder(AssetDir, "XDG_DATA_HOME", ".local/share");
+  // Nowhere to write: saves fail, are reported once, and the table lives on in memory.
+  if (HighScoreFolder.empty()) HighScoreFolder = AssetDir;
+  // An installed game: the table it ships with starts the player's own.
+  const std::string shipped = AssetDir + kHighScoreFile;
+  if (HighScoreFolder != AssetDir && !FileExists(HighScorePath()) && FileExists(shipped)) {
+    std::error_code ignored;
+    std::filesystem::copy_file(shipped, HighScorePath(), ignored);
+  }
+}
 
 void TForm1::EnsureHighScoreFile() {
   if (std::filesystem::exists(HighScorePath())) return;
