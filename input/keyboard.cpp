@@ -12,9 +12,12 @@ constexpr int kDebugScoreStep = 50;
 constexpr int kGatherCell = 9;
 
 // The debug commands, matched in this order against the typed character (letters upper-cased).
+// The ones that end the game or set the game's timers going work only in play: on the splash or
+// the end screens they would leave a finished game behind the next one, or timers running on it.
 struct DebugKey {
   char Key;
   void (*Run)(TForm1& game);
+  bool InPlayOnly = false;
 };
 
 constexpr DebugKey kDebugKeys[] = {
@@ -28,17 +31,17 @@ constexpr DebugKey kDebugKeys[] = {
     {'F', [](TForm1& g) { g.DebugFastMibbets(); }},
     {'G', [](TForm1& g) { g.DbgNoEmerge = !g.DbgNoEmerge; }},
     {'W', [](TForm1& g) { g.DebugAddScore(kDebugScoreStep); }},
-    {'Q', [](TForm1& g) { g.EndGame(); }},
+    {'Q', [](TForm1& g) { g.EndGame(); }, true},
     {'1', [](TForm1& g) { g.SpawnMibbet(g.Cursor->CellX, g.Cursor->CellY, 1); }},
     {'2', [](TForm1& g) { g.SpawnMibbet(g.Cursor->CellX, g.Cursor->CellY, 2); }},
     {'3', [](TForm1& g) { g.SpawnMibbet(g.Cursor->CellX, g.Cursor->CellY, 3); }},
     {'4', [](TForm1& g) { g.WarnHole(g.Cursor->CellX, g.Cursor->CellY, 1); }},
     {'5', [](TForm1& g) { g.WarnHole(g.Cursor->CellX, g.Cursor->CellY, 2); }},
     {'6', [](TForm1& g) { g.WarnHole(g.Cursor->CellX, g.Cursor->CellY, 3); }},
-    {'7', [](TForm1& g) { g.tmrEmergeHoleTimer(); }},
+    {'7', [](TForm1& g) { g.tmrEmergeHoleTimer(); }, true},
     {'8', [](TForm1& g) { g.MakeScrap(g.Cursor->CellX, g.Cursor->CellY, true); }},
     {'9', [](TForm1& g) { g.CreateTurret(g.Cursor->CellX, g.Cursor->CellY); }},
-    {'O', [](TForm1& g) { g.tmrTunnelTimer(); }},
+    {'O', [](TForm1& g) { g.tmrTunnelTimer(); }, true},
     {'I', [](TForm1& g) { g.DebugGather(); }},
 };
 
@@ -81,8 +84,9 @@ bool TForm1::DebugKeysEnabled() const {
 }
 
 void TForm1::RunDebugKey(char key) {
+  const bool inPlay = GameMode == ModePlaying && !GameOver && !pnlPause.Visible;
   for (const DebugKey& command : kDebugKeys)
-    if (command.Key == key) command.Run(*this);
+    if (command.Key == key && (inPlay || !command.InPlayOnly)) command.Run(*this);
 }
 
 void TForm1::DebugRemoveAllMibbets() {

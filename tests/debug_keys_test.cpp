@@ -165,6 +165,40 @@ TEST(DebugKeys, NoneWorksWithoutDebugModeOnTheQuestionInTheTutorialOrDuringNameE
   }
 }
 
+TEST(DebugKeys, GameOverAndTheTimerKeysWorkOnlyInPlay) {
+  // On the splash, paused, and on the end screens: Q must not end a game that is not running
+  // (the panel would stay up for good), 7 and O must not set the hole and tunnel timers going.
+  const auto quiet = [](const TForm1& g) {
+    EXPECT_FALSE(g.tmrTunnel.Enabled() || g.tmrEmergeHole.Enabled());
+    EXPECT_FALSE(g.TunnelMovePending);
+    EXPECT_FALSE(g.tmrSplode.Enabled());
+  };
+  {
+    GameFixture f("DEBUG=1\n");
+    f.Sim->Key("Q");
+    f.Sim->Key("7");
+    f.Sim->Key("O");
+    quiet(f.Game());
+    EXPECT_FALSE(f.Game().GameOver);
+  }
+  {
+    DebugPlay p;
+    p.Sim->Key("P");
+    p.Sim->Key("Q");
+    p.Sim->Key("O");
+    EXPECT_FALSE(p.g.GameOver);
+    EXPECT_FALSE(p.g.TunnelMovePending);
+    p.Sim->Key("P");
+    p.Sim->Key("Q");
+    EXPECT_TRUE(p.g.GameOver);
+    p.Sim->Wait(20000);
+    ASSERT_EQ(p.g.GameMode, ModeGameOver);
+    p.Sim->Key("7");
+    p.Sim->Key("O");
+    quiet(p.g);
+  }
+}
+
 TEST(DebugKeys, TheHelpBoxListsTheKeys) {
   DebugPlay p;
   EXPECT_EQ(p.g.memDbg.Lines,
