@@ -16,3 +16,16 @@ start_xvfb() {
   [ -n "$number" ] || { echo "Xvfb did not start"; return 1; }
   export DISPLAY=":$number"
 }
+
+# Waits for the game's window (the loading banner comes and goes first), focuses it and prints
+# its id; prints nothing when no window appears within 20 seconds.
+find_game_window() {
+  local wid=
+  for _ in $(seq 200); do
+    wid=$(xdotool search --onlyvisible --name '^Mibbetfall$' 2>/dev/null | head -1 || true)
+    [ -n "$wid" ] && break
+    sleep 0.1
+  done
+  [ -n "$wid" ] && xdotool windowfocus --sync "$wid"
+  echo "$wid"
+}

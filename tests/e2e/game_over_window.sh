@@ -67,14 +67,8 @@ xvfb_pid=$XVFB_PID
 
 SDL_AUDIODRIVER=dummy "$work/game/mibbetfall" &
 game_pid=$!
-wid=
-for _ in $(seq 200); do
-  wid=$(xdotool search --onlyvisible --name '^Mibbetfall$' 2>/dev/null | head -1 || true)
-  [ -n "$wid" ] && break
-  sleep 0.1
-done
+wid=$(find_game_window)
 [ -n "$wid" ] || fail "no game window appeared"
-xdotool windowfocus --sync "$wid"
 
 # Polls the window until a region equals the same region of a simulator shot.
 wait_for_region() {  # what geometry reference seconds

@@ -19,15 +19,8 @@ xvfb_pid=$XVFB_PID
 
 SDL_AUDIODRIVER=dummy "$game" &
 game_pid=$!
-# The loading banner comes and goes first; look until the game window is there.
-wid=
-for _ in $(seq 200); do
-  wid=$(xdotool search --onlyvisible --name '^Mibbetfall$' 2>/dev/null | head -1 || true)
-  [ -n "$wid" ] && break
-  sleep 0.1
-done
+wid=$(find_game_window)
 [ -n "$wid" ] || { echo "no game window appeared"; exit 1; }
-xdotool windowfocus --sync "$wid"
 geometry=$(xdotool getwindowgeometry "$wid" | awk '/Geometry/ {print $2}')
 [ "$geometry" = "903x717" ] || { echo "window is $geometry, not 903x717"; exit 1; }
 
