@@ -606,3 +606,22 @@ TEST(HighScoreScreen, ClicksWaitForTheEntryAndThenReturnToAFreshGame) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(NameEntry, SoundMusicAndPauseKeysAreLettersOfTheNameUntilTheEntryIsDone) {
+  GameFixture f;
+  TForm1& g = f.Game();
+  ReachHighScores(f, 9000);
+  Type(f, "smp");
+  EXPECT_EQ(g.EnteredName, "SMP");
+  EXPECT_TRUE(g.SoundOn && g.MusicOn);
+  Type(f, "\r");
+  Type(f, "m");  // the answer to the post question: stored without posting
+  EXPECT_EQ(g.NameEntryState, 3);
+  EXPECT_TRUE(g.MusicOn) << "the answer is not the music key";
+  Type(f, "sm");
+  EXPECT_FALSE(g.SoundOn || g.MusicOn) << "after the entry the keys work again";
+}
+
+}  // namespace
