@@ -223,7 +223,7 @@ TEST(Tutorial, EscLeavesFromAnyStageIntoAFreshGameWithNothingLeftOver) {
   GameFixture plain;
   plain.StartPlaying();
   const int freshLayers = plain.Game().Playfield.Image.LayerCount();
-  for (int stage : {0, 2, 3, 6, 8, 11, 12}) {
+  for (int stage = 0; stage <= 14; ++stage) {
     SCOPED_TRACE(stage);
     Tutorial t;
     TForm1& g = t.g;
