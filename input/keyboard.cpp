@@ -11,13 +11,17 @@ constexpr int kDebugCashStep = 50;
 constexpr int kDebugScoreStep = 50;
 constexpr int kGatherCell = 9;
 
-// The debug commands, matched in this order against the typed character (letters upper-cased).
 // The ones that end the game or set the game's timers going work only in play: on the splash or
 // the end screens they would leave a finished game behind the next one, or timers running on it.
+// A game may end during a pause (the pause panel goes), but a paused game starts no timer.
+bool InPlay(const TForm1& g) { return g.GameMode == ModePlaying && !g.GameOver; }
+bool InPlayUnpaused(const TForm1& g) { return InPlay(g) && !g.pnlPause.Visible; }
+
+// The debug commands, matched in this order against the typed character (letters upper-cased).
 struct DebugKey {
   char Key;
   void (*Run)(TForm1& game);
-  bool InPlayOnly = false;
+  bool (*Allowed)(const TForm1& game) = nullptr;  // none: at any time
 };
 
 constexpr DebugKey kDebugKeys[] = {
@@ -31,17 +35,17 @@ constexpr DebugKey kDebugKeys[] = {
     {'F', [](TForm1& g) { g.DebugFastMibbets(); }},
     {'G', [](TForm1& g) { g.DbgNoEmerge = !g.DbgNoEmerge; }},
     {'W', [](TForm1& g) { g.DebugAddScore(kDebugScoreStep); }},
-    {'Q', [](TForm1& g) { g.EndGame(); }, true},
+    {'Q', [](TForm1& g) { g.EndGame(); }, InPlay},
     {'1', [](TForm1& g) { g.SpawnMibbet(g.Cursor->CellX, g.Cursor->CellY, 1); }},
     {'2', [](TForm1& g) { g.SpawnMibbet(g.Cursor->CellX, g.Cursor->CellY, 2); }},
     {'3', [](TForm1& g) { g.SpawnMibbet(g.Cursor->CellX, g.Cursor->CellY, 3); }},
     {'4', [](TForm1& g) { g.WarnHole(g.Cursor->CellX, g.Cursor->CellY, 1); }},
     {'5', [](TForm1& g) { g.WarnHole(g.Cursor->CellX, g.Cursor->CellY, 2); }},
     {'6', [](TForm1& g) { g.WarnHole(g.Cursor->CellX, g.Cursor->CellY, 3); }},
-    {'7', [](TForm1& g) { g.tmrEmergeHoleTimer(); }, true},
+    {'7', [](TForm1& g) { g.tmrEmergeHoleTimer(); }, InPlayUnpaused},
     {'8', [](TForm1& g) { g.MakeScrap(g.Cursor->CellX, g.Cursor->CellY, true); }},
     {'9', [](TForm1& g) { g.CreateTurret(g.Cursor->CellX, g.Cursor->CellY); }},
-    {'O', [](TForm1& g) { g.tmrTunnelTimer(); }, true},
+    {'O', [](TForm1& g) { g.tmrTunnelTimer(); }, InPlayUnpaused},
     {'I', [](TForm1& g) { g.DebugGather(); }},
 };
 
@@ -84,9 +88,8 @@ bool TForm1::DebugKeysEnabled() const {
 }
 
 void TForm1::RunDebugKey(char key) {
-  const bool inPlay = GameMode == ModePlaying && !GameOver && !pnlPause.Visible;
   for (const DebugKey& command : kDebugKeys)
-    if (command.Key == key && (inPlay || !command.InPlayOnly)) command.Run(*this);
+    if (command.Key == key && (!command.Allowed || command.Allowed(*this))) command.Run(*this);
 }
 
 void TForm1::DebugRemoveAllMibbets() {
