@@ -4,11 +4,13 @@
 #pragma once
 
 #include <array>
+#include <map>
 #include <memory>
 #include <string>
 
 #include "app/game_random.h"
 #include "app/game_state.h"
+#include "app/text_format.h"
 #include "audio/MusicBG.h"
 #include "platform/font_rasterizer.h"
 #include "platform/host_window.h"
@@ -76,6 +78,12 @@ class TForm1 : public TGameState {
   void DecideTheme();
   void ScatterGifts();
   void LogDebug(const std::string& text);
+  // A formatted debug line ("Mibbet %d at sign %d"), formatted only in debug mode: the tick
+  // logs at every creature's step.
+  template <class First, class... Rest>
+  void LogDebug(const char* format, First first, Rest... rest) {
+    if (DEBUG != 0) LogDebug(Format(format, first, rest...));
+  }
 
   // ---- The world ----
   void LayOutWorld();
@@ -312,6 +320,8 @@ class TForm1 : public TGameState {
   TPanel pnlTutorial;
   TImage imTutorial;
   Pixel WindowColour;
+  // The shapes of the beams drawn so far, by size and end points within their cells.
+  std::map<std::array<int, 6>, PicturePtr> BeamShapes;
   std::string Caption = ApplicationTitle;
 
   // ---- Timers ----

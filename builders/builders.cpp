@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "app/main_window.h"
-#include "app/text_format.h"
 
 namespace {
 constexpr int kBuilderHomeX = 9;
@@ -82,7 +81,7 @@ void TForm1::ProposeNearestOrder(int builderIndex) {
 }
 
 void TForm1::HandOutOrder(TOrder& queued, int queueIndex) {
-  LogDebug(Format("Builder %d assigned order %d", queued.Candidate, queueIndex));
+  LogDebug("Builder %d assigned order %d", queued.Candidate, queueIndex);
   TSprite& builder = *Builders[std::size_t(queued.Candidate)];
   builder.Order = std::make_unique<TOrder>(this);
   TOrder& carried = *builder.Order;

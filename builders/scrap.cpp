@@ -1,7 +1,6 @@
 // Scrap: the counter, scrap piles and gathering.
 #include "app/main_window.h"
 #include "platform/files.h"
-#include "app/text_format.h"
 
 namespace {
 constexpr int kScrapPileVariant = 5;
@@ -27,7 +26,7 @@ int TForm1::FindGatherable(int x, int y) const {
 }
 
 void TForm1::MakeScrap(int x, int y, bool retry) {
-  LogDebug(Format("Making scrap at %d %d", x, y));
+  LogDebug("Making scrap at %d %d", x, y);
   bool grew = false;
   const std::size_t existing = Resources.size();
   for (std::size_t i = 0; i < existing; ++i) {

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "app/main_window.h"
-#include "app/text_format.h"
 #include "creatures/kinds.h"
 
 namespace {
@@ -94,7 +93,7 @@ void TForm1::ApplyPush(TMibbet& m, int i) {
   m.HomeY = HomeCellY;
   m.DestX = std::clamp(m.CellX - m.ForceX, 0, kLastCell);
   m.DestY = std::clamp(m.CellY - m.ForceY, 0, kLastCell);
-  LogDebug(Format("Mibbet %d target M0 now %d %d", i, m.DestX, m.DestY));
+  LogDebug("Mibbet %d target M0 now %d %d", i, m.DestX, m.DestY);
   m.ForceX = 0;
   m.ForceY = 0;
 }
@@ -144,7 +143,7 @@ void TForm1::LookAround(TMibbet& m, int gx, int gy, int i) {
   m.DestX = m.HomeX;
   m.DestY = m.HomeY;
   m.LookPhase = 0;
-  LogDebug(Format("Mibbet %d target M2 now %d %d", i, m.DestX, m.DestY));
+  LogDebug("Mibbet %d target M2 now %d %d", i, m.DestX, m.DestY);
 }
 
 void TForm1::CheckCell(int gx, int gy, int i) {
@@ -174,17 +173,17 @@ void TForm1::SteerBySign(TMibbet& m, int gx, int gy, int i) {
     TSign& sign = *Signs[s];
     // An ordered placeholder is only drawn faintly; only a finished sign steers.
     if (sign.CellX != gx || sign.CellY != gy || sign.Layer->MasterAlpha != FinishedSignAlpha) continue;
-    LogDebug(Format("Mibbet %d at sign %d", i, int(s)));
+    LogDebug("Mibbet %d at sign %d", i, int(s));
     m.LooksAround = true;
     auto& seen = sign.SteeredIds;
     if (std::find(seen.begin(), seen.end(), m.Id) != seen.end()) continue;
     seen.push_back(m.Id);
-    LogDebug(Format("Mibbet %d not seen by sign %d", i, int(s)));
+    LogDebug("Mibbet %d not seen by sign %d", i, int(s));
     if (sign.Variant >= 0 && sign.Variant < 4) {
       const SignPush& push = kSignPushes[sign.Variant];
       m.ForceX = push.ForceX;
       m.ForceY = push.ForceY;
-      LogDebug(Format(push.LogFormat, i, int(s), m.ForceX, m.ForceY));
+      LogDebug(push.LogFormat, i, int(s), m.ForceX, m.ForceY);
     }
     return;
   }

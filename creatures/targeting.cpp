@@ -1,6 +1,5 @@
 // What a creature shoots at, its shot, and what the shot does to turrets and the orb.
 #include "app/main_window.h"
-#include "app/text_format.h"
 
 namespace {
 constexpr int kShotFrom = 17;   // pixels into the shooter's cell
@@ -12,9 +11,9 @@ constexpr int kOrbIndex = 1;  // the orb is one: its index only has to differ fr
 int TForm1::AcquireTarget(int i) {
   TMibbet* m = MibbetAt(i);
   if (!m || !m->CanAttack) return -1;
-  LogDebug(Format("Mibbet %d force params %d %d", i, m->ForceX, m->ForceY));
+  LogDebug("Mibbet %d force params %d %d", i, m->ForceX, m->ForceY);
   const auto take = [&](TargetKind type, int index) {
-    LogDebug(Format("Mibbet %d acquired target type %d id %d", i, int(type), index));
+    LogDebug("Mibbet %d acquired target type %d id %d", i, int(type), index);
     m->TargetType = type;
     return index;
   };

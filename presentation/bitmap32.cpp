@@ -73,6 +73,25 @@ void Bitmap32::DrawBlended(const Bitmap32& src, int x, int y, int masterAlpha, c
   }
 }
 
+void Bitmap32::DrawTinted(const Bitmap32& src, int x, int y, Pixel colour, int masterAlpha, const ClipRect& clip) {
+  masterAlpha = std::clamp(masterAlpha, 0, 255);
+  if (masterAlpha == 0) return;
+  const Span s = ClipSpan(src.width_, src.height_, x, y, width_, height_, clip);
+  if (s.Empty()) return;
+  for (int row = 0; row < s.height; ++row) {
+    const Pixel* from = src.Row(s.srcY + row) + s.srcX;
+    Pixel* to = Row(s.dstY + row) + s.dstX;
+    for (int i = 0; i < s.width; ++i) {
+      const int weight = (PixelAlpha(from[i]) * masterAlpha + 127) / 255;
+      if (weight == 0) continue;
+      const Pixel dp = to[i];
+      to[i] = 0xFF000000u | (MixChannel(PixelRed(colour), PixelRed(dp), weight) << 16) |
+              (MixChannel(PixelGreen(colour), PixelGreen(dp), weight) << 8) |
+              MixChannel(PixelBlue(colour), PixelBlue(dp), weight);
+    }
+  }
+}
+
 void Bitmap32::DrawStretched(const Bitmap32& src, int x, int y, int width, int height,
                              const ClipRect& clip) {
   if (src.Empty() || width <= 0 || height <= 0) return;

@@ -44,6 +44,8 @@ class Bitmap32 {
   void DrawOpaque(const Bitmap32& src, int x, int y) { DrawOpaque(src, x, y, FullRect()); }
   // Mixes src over this bitmap; each pixel weighs (its alpha x masterAlpha / 255) / 255.
   void DrawBlended(const Bitmap32& src, int x, int y, int masterAlpha, const ClipRect& clip);
+  // Blends the colour in wherever src is not transparent, weighted by src's alpha.
+  void DrawTinted(const Bitmap32& src, int x, int y, Pixel colour, int masterAlpha, const ClipRect& clip);
   void DrawBlended(const Bitmap32& src, int x, int y, int masterAlpha) {
     DrawBlended(src, x, y, masterAlpha, FullRect());
   }

@@ -117,17 +117,24 @@ void TForm1::AddBeam(int x1, int y1, int startX, int startY, int x2, int y2, int
   }
   const int left = std::min(x1, x2), top = std::min(y1, y2);
   const int width = CellSize * (std::max(x1, x2) + 1 - left), height = CellSize * (std::max(y1, y2) + 1 - top);
-  auto picture = std::make_shared<Bitmap32>(width, height, 0);
   const int fromX = CellSize * (x1 - left) + startX, fromY = CellSize * (y1 - top) + startY;
   const int toX = CellSize * (x2 - left) + endX, toY = CellSize * (y2 - top) + endY;
-  for (int ox = -1; ox <= 1; ++ox)
-    for (int oy = -1; oy <= 1; ++oy) DrawLine(*picture, fromX + ox, fromY + oy, toX + ox, toY + oy, colour | 0xFF000000u);
+  // A battle draws thousands of beams of a few shapes: each shape is drawn once and shared,
+  // and every beam shows it in its own colour.
+  PicturePtr& shape = BeamShapes[{width, height, fromX, fromY, toX, toY}];
+  if (!shape) {
+    auto line = std::make_shared<Bitmap32>(width, height, 0);
+    for (int ox = -1; ox <= 1; ++ox)
+      for (int oy = -1; oy <= 1; ++oy) DrawLine(*line, fromX + ox, fromY + oy, toX + ox, toY + oy, 0xFFFFFFFFu);
+    shape = std::move(line);
+  }
+  // A new layer lies on top of the stack already, above every sprite.
   BitmapLayer& layer = Playfield.Image.CreateLayer();
-  layer.ShowPicture(std::move(picture));
+  layer.ShowPicture(shape);
   layer.Mode = DrawMode::Blend;
+  layer.Tint = colour | 0xFF000000u;
   layer.Location = {float(CellSize * left), float(CellSize * top), float(CellSize * left + width),
                     float(CellSize * top + height)};
-  Playfield.Image.BringToFront(&layer);
   KillAnims.push_back(std::make_unique<TAnimKill>(Playfield.Image, layer));
   KillAnims.back()->Life = kBeamLife;
 }

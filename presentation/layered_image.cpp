@@ -14,6 +14,12 @@ void BitmapLayer::ShowPicture(PicturePtr picture) {
   picture_ = std::move(picture);
   Mode = DrawMode::Opaque;
   MasterAlpha = 255;
+  Tint.reset();
+}
+
+Pixel BitmapLayer::ShownAt(int x, int y) const {
+  const Pixel p = Picture().At(x, y);
+  return Tint ? (*Tint & 0x00FFFFFFu) | (p & 0xFF000000u) : p;
 }
 
 const Bitmap32& BitmapLayer::Picture() const { return picture_ ? *picture_ : NoPicture(); }
@@ -24,8 +30,9 @@ BitmapLayer& LayeredImage::CreateLayer() {
 }
 
 int LayeredImage::IndexOf(const BitmapLayer* layer) const {
-  for (std::size_t i = 0; i < layers_.size(); ++i)
-    if (layers_[i].get() == layer) return int(i);
+  // From the top: the layers that come and go (beams, flashes) are the newest.
+  for (int i = LayerCount() - 1; i >= 0; --i)
+    if (layers_[std::size_t(i)].get() == layer) return i;
   return -1;
 }
 
@@ -54,7 +61,9 @@ void LayeredImage::Render(Bitmap32& target, int x, int y, const ClipRect& clip) 
     if (!layer->Visible) continue;
     const int left = x + int(std::lround(layer->Location.Left));
     const int top = y + int(std::lround(layer->Location.Top));
-    if (layer->Mode == DrawMode::Opaque)
+    if (layer->Tint)
+      target.DrawTinted(layer->Picture(), left, top, *layer->Tint, layer->MasterAlpha, clip);
+    else if (layer->Mode == DrawMode::Opaque)
       target.DrawOpaque(layer->Picture(), left, top, clip);
     else
       target.DrawBlended(layer->Picture(), left, top, layer->MasterAlpha, clip);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "presentation/bitmap32.h"
@@ -27,11 +28,17 @@ class BitmapLayer {
   int PictureWidth() const { return Picture().Width(); }
   int PictureHeight() const { return Picture().Height(); }
 
+  // The picture's pixel at (x, y) as the layer shows it: in the tint's colour where it has one.
+  Pixel ShownAt(int x, int y) const;
+
   LayerRect Location;
   bool Visible = true;
   int Tag = 0;
   DrawMode Mode = DrawMode::Opaque;
   int MasterAlpha = 255;
+  // When set, the picture only gives the shape: every pixel it covers takes this colour. Beams
+  // share their shapes this way and keep their own colours.
+  std::optional<Pixel> Tint;
 
  private:
   PicturePtr picture_;

@@ -104,7 +104,7 @@ Pixel BeamPixel(const TAnimKill& beam, int cellX, int cellY, int px, int py) {
   const int y = CellSize * cellY + py - int(layer.Location.Top);
   const Bitmap32& picture = layer.Picture();
   if (x < 0 || y < 0 || x >= picture.Width() || y >= picture.Height()) return 0;
-  return picture.At(x, y);
+  return layer.ShownAt(x, y);
 }
 
 LayerRect CellsRect(int x1, int y1, int x2, int y2) {

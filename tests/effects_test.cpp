@@ -62,13 +62,13 @@ TEST(Beams, ThreePixelLineLivesFourUpdatesAndJitterKeepsGreyGrey) {
   const BitmapLayer& layer = *g.KillAnims[0]->Layer;
   EXPECT_EQ(layer.Location, (LayerRect{70, 105, 175, 140}));
   EXPECT_EQ(g.Playfield.Image.IndexOf(&layer), g.Playfield.Image.LayerCount() - 1);
-  const Pixel start = layer.Picture().At(17, 17);
+  const Pixel start = layer.ShownAt(17, 17);
   EXPECT_EQ(PixelAlpha(start), 255);
   EXPECT_EQ(PixelRed(start), PixelGreen(start));
   EXPECT_EQ(PixelGreen(start), PixelBlue(start));
-  EXPECT_EQ(PixelAlpha(layer.Picture().At(17, 16)), 255);  // 3 px thick
-  EXPECT_EQ(PixelAlpha(layer.Picture().At(17, 18)), 255);
-  EXPECT_EQ(PixelAlpha(layer.Picture().At(17, 20)), 0);
+  EXPECT_EQ(PixelAlpha(layer.ShownAt(17, 16)), 255);  // 3 px thick
+  EXPECT_EQ(PixelAlpha(layer.ShownAt(17, 18)), 255);
+  EXPECT_EQ(PixelAlpha(layer.ShownAt(17, 20)), 0);
   for (int i = 0; i < 3; ++i) g.UpdateEffects();
   EXPECT_EQ(g.KillAnims.size(), 1u);
   g.UpdateEffects();
@@ -76,7 +76,7 @@ TEST(Beams, ThreePixelLineLivesFourUpdatesAndJitterKeepsGreyGrey) {
 
   for (int i = 0; i < 20; ++i) g.AddBeam(0, 0, 17, 5, 1, 1, 17, 17, MakePixel(0, 0, 255), true);
   for (const auto& beam : g.KillAnims) {
-    const Pixel p = beam->Layer->Picture().At(17, 5);
+    const Pixel p = beam->Layer->ShownAt(17, 5);
     EXPECT_EQ(PixelRed(p), PixelGreen(p));  // both clamped at 0 or moved up alike
     EXPECT_GE(PixelBlue(p), 225);
   }
