@@ -19,6 +19,26 @@ TEST(Compositor, BlendsWithPixelAlphaTimesMasterAlpha) {
   }
 }
 
+TEST(Compositor, ATintedLayerShowsItsColourInThePicturesShape) {
+  LayeredImage image;
+  image.Bitmap.Resize(3, 1, MakePixel(0, 0, 0));
+  Bitmap32 shape(3, 1, 0);
+  shape.Set(0, 0, MakePixel(255, 255, 255, 255));
+  shape.Set(1, 0, MakePixel(255, 255, 255, 128));
+  BitmapLayer& beam = image.CreateLayer();
+  beam.ShowPicture(std::make_shared<Bitmap32>(shape));
+  beam.Tint = MakePixel(0, 200, 0);
+  beam.Location = {0, 0, 3, 1};
+  Bitmap32 frame(3, 1);
+  image.Render(frame, 0, 0, frame.FullRect());
+  EXPECT_EQ(frame.At(0, 0) & 0xFFFFFF, MakePixel(0, 200, 0) & 0xFFFFFF);
+  EXPECT_NEAR(PixelGreen(frame.At(1, 0)), 100, 1);
+  EXPECT_EQ(frame.At(2, 0) & 0xFFFFFF, 0u) << "where the shape is transparent the image shows";
+  EXPECT_EQ(beam.ShownAt(0, 0), MakePixel(0, 200, 0));
+  beam.ShowPicture(std::make_shared<Bitmap32>(shape));
+  EXPECT_FALSE(beam.Tint) << "a new picture shows its own colours";
+}
+
 TEST(Compositor, DrawsLayersInStackOrderOpaqueOrBlendedAndClipped) {
   LayeredImage image;
   image.Bitmap.Resize(4, 1, MakePixel(10, 10, 10));
