@@ -48,7 +48,9 @@ class RecordingSoundDevice : public SoundDevice {
 
  private:
   // Throttled cues come many times a tick in a battle; their files are looked up once each.
-  std::unordered_map<std::string, bool> fileExists_;
+  // The cue name of each path held back so far, empty when its file is missing: a battle holds
+  // the same few cues back thousands of times.
+  std::unordered_map<std::string, std::string> heldBackNames_;
 };
 
 // Tracks that record what they were asked to do; they know no duration, so no loop timer runs.

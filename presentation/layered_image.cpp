@@ -26,39 +26,79 @@ const Bitmap32& BitmapLayer::Picture() const { return picture_ ? *picture_ : NoP
 
 BitmapLayer& LayeredImage::CreateLayer() {
   layers_.push_back(std::make_unique<BitmapLayer>());
+  layers_.back()->slot_ = layers_.size() - 1;
   return *layers_.back();
 }
 
-int LayeredImage::IndexOf(const BitmapLayer* layer) const {
-  // From the top: the layers that come and go (beams, flashes) are the newest.
-  for (int i = LayerCount() - 1; i >= 0; --i)
-    if (layers_[std::size_t(i)].get() == layer) return i;
-  return -1;
+void LayeredImage::Renumber(std::size_t from) const {
+  for (std::size_t i = from; i < layers_.size(); ++i)
+    if (layers_[i]) layers_[i]->slot_ = i;
 }
 
-void LayeredImage::DestroyLayer(const BitmapLayer* layer) { DestroyLayerAt(IndexOf(layer)); }
+std::optional<std::size_t> LayeredImage::SlotOf(const BitmapLayer* layer) const {
+  if (!layer || layer->slot_ >= layers_.size() || layers_[layer->slot_].get() != layer) return std::nullopt;
+  return layer->slot_;
+}
+
+void LayeredImage::CloseGaps() const {
+  if (!gaps_) return;
+  std::erase(layers_, nullptr);
+  gaps_ = false;
+  Renumber(0);
+}
+
+int LayeredImage::LayerCount() const {
+  CloseGaps();
+  return int(layers_.size());
+}
+
+BitmapLayer& LayeredImage::LayerAt(int index) {
+  CloseGaps();
+  return *layers_.at(std::size_t(index));
+}
+
+const BitmapLayer& LayeredImage::LayerAt(int index) const {
+  CloseGaps();
+  return *layers_.at(std::size_t(index));
+}
+
+int LayeredImage::IndexOf(const BitmapLayer* layer) const {
+  CloseGaps();
+  const std::optional<std::size_t> slot = SlotOf(layer);
+  return slot ? int(*slot) : -1;
+}
+
+void LayeredImage::DestroyLayer(const BitmapLayer* layer) {
+  const std::optional<std::size_t> slot = SlotOf(layer);
+  if (!slot) return;
+  layers_[*slot].reset();
+  gaps_ = true;
+}
 
 void LayeredImage::DestroyLayerAt(int index) {
   if (index < 0 || index >= LayerCount()) return;
-  layers_.erase(layers_.begin() + index);
+  layers_[std::size_t(index)].reset();
+  gaps_ = true;
 }
 
 void LayeredImage::SendToBack(const BitmapLayer* layer) {
   const int index = IndexOf(layer);
   if (index <= 0) return;
   std::rotate(layers_.begin(), layers_.begin() + index, layers_.begin() + index + 1);
+  Renumber(0);
 }
 
 void LayeredImage::BringToFront(const BitmapLayer* layer) {
   const int index = IndexOf(layer);
   if (index < 0) return;
   std::rotate(layers_.begin() + index, layers_.begin() + index + 1, layers_.end());
+  Renumber(std::size_t(index));
 }
 
 void LayeredImage::Render(Bitmap32& target, int x, int y, const ClipRect& clip) const {
   target.DrawOpaque(Bitmap, x, y, clip);
   for (const auto& layer : layers_) {
-    if (!layer->Visible) continue;
+    if (!layer || !layer->Visible) continue;
     const int left = x + int(std::lround(layer->Location.Left));
     const int top = y + int(std::lround(layer->Location.Top));
     if (layer->Tint)

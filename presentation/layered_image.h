@@ -41,6 +41,11 @@ class BitmapLayer {
   std::optional<Pixel> Tint;
 
  private:
+  friend class LayeredImage;
+  // Where the layer stands in its image's stack, so that it is found without a search.
+  std::size_t slot_ = 0;
+
+ private:
   PicturePtr picture_;
 };
 
@@ -53,18 +58,28 @@ class LayeredImage {
   Bitmap32 Bitmap;
 
   BitmapLayer& CreateLayer();  // on top of the stack
+  // Frees a layer of this image; each layer is destroyed once, by its owner.
   void DestroyLayer(const BitmapLayer* layer);
   void DestroyLayerAt(int index);
   void SendToBack(const BitmapLayer* layer);
   void BringToFront(const BitmapLayer* layer);
-  int LayerCount() const { return int(layers_.size()); }
-  BitmapLayer& LayerAt(int index) { return *layers_.at(std::size_t(index)); }
-  const BitmapLayer& LayerAt(int index) const { return *layers_.at(std::size_t(index)); }
+  int LayerCount() const;
+  BitmapLayer& LayerAt(int index);
+  const BitmapLayer& LayerAt(int index) const;
   int IndexOf(const BitmapLayer* layer) const;
 
   // Draws the bitmap and the visible layers with the image's top-left at (x, y) of target.
   void Render(Bitmap32& target, int x, int y, const ClipRect& clip) const;
 
  private:
-  std::vector<std::unique_ptr<BitmapLayer>> layers_;
+  // A destroyed layer leaves an empty slot behind, and the stack closes its gaps only when
+  // positions are next asked for: a battle destroys dozens of layers a tick deep in a stack of
+  // hundreds, and closing each gap at once would move the stack above it every time.
+  void CloseGaps() const;
+  void Renumber(std::size_t from) const;
+  // The stack position of a layer of this image, or none.
+  std::optional<std::size_t> SlotOf(const BitmapLayer* layer) const;
+
+  mutable std::vector<std::unique_ptr<BitmapLayer>> layers_;
+  mutable bool gaps_ = false;
 };

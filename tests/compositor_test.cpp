@@ -39,6 +39,32 @@ TEST(Compositor, ATintedLayerShowsItsColourInThePicturesShape) {
   EXPECT_FALSE(beam.Tint) << "a new picture shows its own colours";
 }
 
+TEST(Compositor, LayersKeepTheirOrderAndPositionsThroughRemovalsAndMoves) {
+  LayeredImage image;
+  std::vector<BitmapLayer*> layers;
+  for (int i = 0; i < 6; ++i) {
+    layers.push_back(&image.CreateLayer());
+    layers.back()->Tag = i;
+  }
+  const auto tags = [&] {
+    std::vector<int> order;
+    for (int i = 0; i < image.LayerCount(); ++i) order.push_back(image.LayerAt(i).Tag);
+    return order;
+  };
+  image.DestroyLayer(layers[1]);
+  image.DestroyLayer(layers[4]);
+  EXPECT_EQ(tags(), (std::vector<int>{0, 2, 3, 5}));
+  image.BringToFront(layers[0]);
+  image.SendToBack(layers[5]);
+  EXPECT_EQ(tags(), (std::vector<int>{5, 2, 3, 0}));
+  image.DestroyLayer(layers[3]);
+  EXPECT_EQ(image.IndexOf(layers[0]), 2);
+  EXPECT_EQ(image.IndexOf(nullptr), -1);
+  image.CreateLayer().Tag = 9;
+  image.DestroyLayerAt(0);
+  EXPECT_EQ(tags(), (std::vector<int>{2, 0, 9}));
+}
+
 TEST(Compositor, DrawsLayersInStackOrderOpaqueOrBlendedAndClipped) {
   LayeredImage image;
   image.Bitmap.Resize(4, 1, MakePixel(10, 10, 10));

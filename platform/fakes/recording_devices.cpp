@@ -9,9 +9,10 @@ void RecordingSoundDevice::Play(const std::string& path, bool) {
 }
 
 void RecordingSoundDevice::HeldBack(const std::string& path) {
-  auto known = fileExists_.find(path);
-  if (known == fileExists_.end()) known = fileExists_.emplace(path, FileExists(path)).first;
-  if (known->second) Log.push_back({std::filesystem::path(path).stem().string(), false});
+  auto known = heldBackNames_.find(path);
+  if (known == heldBackNames_.end())
+    known = heldBackNames_.emplace(path, FileExists(path) ? std::filesystem::path(path).stem().string() : "").first;
+  if (!known->second.empty()) Log.push_back({known->second, false});
 }
 
 namespace {
