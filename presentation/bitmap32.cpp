@@ -49,18 +49,24 @@ void Bitmap32::DrawOpaque(const Bitmap32& src, int x, int y, const ClipRect& cli
   }
 }
 
-void Bitmap32::DrawBlended(const Bitmap32& src, int x, int y, int masterAlpha, const ClipRect& clip) {
+namespace {
+
+// Blends src into dst at (x, y), each pixel weighted by its alpha times the master alpha, in the
+// colour colourOf gives for it: its own, or a tint's.
+template <class ColourOf>
+void BlendInto(Bitmap32& dst, const Bitmap32& src, int x, int y, int masterAlpha, const ClipRect& clip,
+               ColourOf colourOf) {
   masterAlpha = std::clamp(masterAlpha, 0, 255);
   if (masterAlpha == 0) return;
-  const Span s = ClipSpan(src.width_, src.height_, x, y, width_, height_, clip);
+  const Span s = ClipSpan(src.Width(), src.Height(), x, y, dst.Width(), dst.Height(), clip);
   if (s.Empty()) return;
   for (int row = 0; row < s.height; ++row) {
     const Pixel* from = src.Row(s.srcY + row) + s.srcX;
-    Pixel* to = Row(s.dstY + row) + s.dstX;
+    Pixel* to = dst.Row(s.dstY + row) + s.dstX;
     for (int i = 0; i < s.width; ++i) {
-      const Pixel sp = from[i];
-      const int weight = (PixelAlpha(sp) * masterAlpha + 127) / 255;
+      const int weight = (PixelAlpha(from[i]) * masterAlpha + 127) / 255;
       if (weight == 0) continue;
+      const Pixel sp = colourOf(from[i]);
       if (weight == 255) {
         to[i] = sp | 0xFF000000u;
         continue;
@@ -73,23 +79,14 @@ void Bitmap32::DrawBlended(const Bitmap32& src, int x, int y, int masterAlpha, c
   }
 }
 
+}  // namespace
+
+void Bitmap32::DrawBlended(const Bitmap32& src, int x, int y, int masterAlpha, const ClipRect& clip) {
+  BlendInto(*this, src, x, y, masterAlpha, clip, [](Pixel own) { return own; });
+}
+
 void Bitmap32::DrawTinted(const Bitmap32& src, int x, int y, Pixel colour, int masterAlpha, const ClipRect& clip) {
-  masterAlpha = std::clamp(masterAlpha, 0, 255);
-  if (masterAlpha == 0) return;
-  const Span s = ClipSpan(src.width_, src.height_, x, y, width_, height_, clip);
-  if (s.Empty()) return;
-  for (int row = 0; row < s.height; ++row) {
-    const Pixel* from = src.Row(s.srcY + row) + s.srcX;
-    Pixel* to = Row(s.dstY + row) + s.dstX;
-    for (int i = 0; i < s.width; ++i) {
-      const int weight = (PixelAlpha(from[i]) * masterAlpha + 127) / 255;
-      if (weight == 0) continue;
-      const Pixel dp = to[i];
-      to[i] = 0xFF000000u | (MixChannel(PixelRed(colour), PixelRed(dp), weight) << 16) |
-              (MixChannel(PixelGreen(colour), PixelGreen(dp), weight) << 8) |
-              MixChannel(PixelBlue(colour), PixelBlue(dp), weight);
-    }
-  }
+  BlendInto(*this, src, x, y, masterAlpha, clip, [colour](Pixel) { return colour; });
 }
 
 void Bitmap32::DrawStretched(const Bitmap32& src, int x, int y, int width, int height,
