@@ -29,3 +29,11 @@ find_game_window() {
   [ -n "$wid" ] && xdotool windowfocus --sync "$wid"
   echo "$wid"
 }
+
+# For a test script's EXIT trap: stops the game ($game_pid) and Xvfb ($xvfb_pid) where they run
+# and removes the scratch folder ($work).
+stop_game_and_xvfb() {
+  [ -n "${game_pid:-}" ] && kill "$game_pid" 2>/dev/null || true
+  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}

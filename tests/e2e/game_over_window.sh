@@ -8,12 +8,8 @@ set -euo pipefail
 game=$1
 bindir=$(dirname "$game")
 work=$(mktemp -d)
-cleanup() {
-  [ -n "${game_pid:-}" ] && kill "$game_pid" 2>/dev/null || true
-  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/../../tools/xvfb.sh"
+trap stop_game_and_xvfb EXIT
 fail() {
   echo "$*"
   [ -f "$work/now.png" ] && cp "$work/now.png" "$bindir/e2e-game-over-failed.png"
@@ -61,7 +57,6 @@ shared_table_before=$(md5sum "$bindir/Assets/hs.bmp" 2>/dev/null || echo none)
   echo "shot $work/sim-next.bmp"
 } | SDL_AUDIODRIVER=dummy "$bindir/mibbetfall-sim" --assets "$work/sim" >/dev/null
 
-source "$(dirname "$0")/../../tools/xvfb.sh"
 start_xvfb
 xvfb_pid=$XVFB_PID
 

@@ -6,14 +6,9 @@ set -euo pipefail
 game=$1
 bindir=$(dirname "$game")
 work=$(mktemp -d)
-cleanup() {
-  [ -n "${game_pid:-}" ] && kill "$game_pid" 2>/dev/null || true
-  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
 source "$(dirname "$0")/../../tools/xvfb.sh"
+trap stop_game_and_xvfb EXIT
+
 start_xvfb
 xvfb_pid=$XVFB_PID
 
