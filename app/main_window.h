@@ -61,7 +61,7 @@ class TForm1 : public TGameState {
   // Debug commands typed in debug mode; each returns after doing its one thing.
   bool DebugKeysEnabled() const;
   void RunDebugKey(char key);
-  void DebugRemoveAllMibbets();
+
   void DebugAddScrap(int amount);
   void DebugReplaceTurrets();
   void DebugFastMibbets();
@@ -138,6 +138,8 @@ class TForm1 : public TGameState {
   // The one way a creature leaves Mibbets. A creature whose step is running learns its new
   // position from it when an earlier entry goes.
   void RemoveMibbetAt(int index);
+  // Every creature gone at once, without a trace: no explosion, no score, no scrap.
+  void RemoveAllMibbets();
   int AcquireTarget(int i);
   bool InReach(int x, int y, TargetKind type, int index);
   int FindTurretTarget(int i);
@@ -265,6 +267,8 @@ class TForm1 : public TGameState {
   // ---- Audio ----
   void PlaySfx(const std::string& name, int channel);
   void ResetSoundThrottle();
+  // Stops every track but the current stage's, and gives that one (none for a stray stage).
+  TBackgroundMusic* StopAllButStageTrack();
   void ApplyMusicStage();
   void UpdateMusicStage();
   void ToggleMusic();

@@ -10,8 +10,7 @@ void DestroyFromLast(OwnedList<T>& list) {
 
 void TForm1::ClearWorld() {
   DestroyFromLast(Builders);
-  DestroyFromLast(Mibbets);
-  SteppingMibbet = -1;
+  RemoveAllMibbets();
   DestroyFromLast(Signs);
   DestroyFromLast(Orders);
   DestroyFromLast(Resources);

@@ -7,13 +7,16 @@ namespace {
 constexpr int kClosingStage = 4;
 }
 
-void TForm1::ApplyMusicStage() {
-  if (!MusicOn) return;
-  // Only one track may sound: every other track stops before the stage's track starts.
+TBackgroundMusic* TForm1::StopAllButStageTrack() {
+  // Only one track may sound: every other track stops before the stage's track is touched.
   for (int i = 0; i < int(Music.size()); ++i)
     if (i != MusicStage && Music[std::size_t(i)]) Music[std::size_t(i)]->Stop();
-  if (MusicStage >= 0 && MusicStage < int(Music.size()) && Music[std::size_t(MusicStage)])
-    Music[std::size_t(MusicStage)]->Play();
+  return MusicStage >= 0 && MusicStage < int(Music.size()) ? Music[std::size_t(MusicStage)].get() : nullptr;
+}
+
+void TForm1::ApplyMusicStage() {
+  if (!MusicOn) return;
+  if (TBackgroundMusic* track = StopAllButStageTrack()) track->Play();
 }
 
 int MusicStageForBaseTurrets(int standing) {
@@ -33,8 +36,5 @@ void TForm1::UpdateMusicStage() {
 
 void TForm1::ToggleMusic() {
   MusicOn = !MusicOn;
-  for (int i = 0; i < int(Music.size()); ++i)
-    if (i != MusicStage && Music[std::size_t(i)]) Music[std::size_t(i)]->Stop();
-  if (MusicStage >= 0 && MusicStage < int(Music.size()) && Music[std::size_t(MusicStage)])
-    Music[std::size_t(MusicStage)]->TogglePause();
+  if (TBackgroundMusic* track = StopAllButStageTrack()) track->TogglePause();
 }

@@ -9,6 +9,10 @@ void TForm1::RemoveMibbetAt(int index) {
   else if (index < SteppingMibbet) --SteppingMibbet;
 }
 
+void TForm1::RemoveAllMibbets() {
+  for (int i = int(Mibbets.size()) - 1; i >= 0; --i) RemoveMibbetAt(i);
+}
+
 void TForm1::PlayExplosionSound() { PlaySfx(Rng.RandomRange(1, 3) == 1 ? "explosion1" : "explosion2", 3); }
 
 void TForm1::DamageMibbet(int index, Shooter shooter, double amount) {

@@ -26,7 +26,7 @@ struct DebugKey {
 
 constexpr DebugKey kDebugKeys[] = {
     {'X', [](TForm1& g) { g.AddBuilder(); }},
-    {'Z', [](TForm1& g) { g.DebugRemoveAllMibbets(); }},
+    {'Z', [](TForm1& g) { g.RemoveAllMibbets(); }},
     {'C', [](TForm1& g) { g.DebugAddScrap(kDebugCashStep); }},
     {'V', [](TForm1& g) { g.DebugAddScrap(-kDebugCashStep); }},
     {'B', [](TForm1& g) { g.DbgFreeze = !g.DbgFreeze; }},
@@ -90,11 +90,6 @@ bool TForm1::DebugKeysEnabled() const {
 void TForm1::RunDebugKey(char key) {
   for (const DebugKey& command : kDebugKeys)
     if (command.Key == key && (!command.Allowed || command.Allowed(*this))) command.Run(*this);
-}
-
-void TForm1::DebugRemoveAllMibbets() {
-  // Gone without a trace: no explosion, no score, no scrap.
-  for (int i = int(Mibbets.size()) - 1; i >= 0; --i) RemoveMibbetAt(i);
 }
 
 void TForm1::DebugAddScrap(int amount) {

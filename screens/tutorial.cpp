@@ -156,7 +156,7 @@ constexpr StageScene kStages[kStageCount] = {
     },
     // 10: what can be gathered.
     [](TForm1& g) {
-      for (int i = int(g.Mibbets.size()) - 1; i >= 0; --i) g.RemoveMibbetAt(i);
+      g.RemoveAllMibbets();
       g.ClearTutorialOverlays();
       Page(g, 12, kCentred, 105);
       const int pictures[3] = {g.BmpRock, g.BmpRuin, g.BmpScrap};
