@@ -252,8 +252,12 @@ class TForm1 : public TGameState {
   void LoadHighScores();
   void SaveHighScores();
   void InsertHighScore(bool post);
-  // Sends the new entry to the high-score server.
+  // Sends the new entry to the high-score server, when one is configured.
   void PostHighScore();
+  bool HighScoreServerConfigured() const;
+  std::string HttpGet(const std::string& url);
+  // Stores the typed name in the table, posting it first when asked to.
+  void FinishNameEntry(bool post);
   void DrawHighScores();
   // The blinking name cursor, found by its tag; none when the screen holds none.
   BitmapLayer* NameCursor();

@@ -31,6 +31,7 @@ const std::vector<SettingKey>& SettingKeys() {
       MIBBETFALL_SETTING(NUMSTARTRES),         MIBBETFALL_SETTING(MIBBETSCRAPPERC),
       MIBBETFALL_SETTING(TURRETHEALTH),        MIBBETFALL_SETTING(INITDELAY),
       MIBBETFALL_SETTING(NONSIGNPRIREDUCTION), MIBBETFALL_SETTING(DEBUG),
+      MIBBETFALL_SETTING(HISCORESERVER),
   };
   return keys;
 }
@@ -82,6 +83,9 @@ TSettings ReadSettings(const std::string& path) {
     if (const auto* intField = std::get_if<int TSettings::*>(&key.Field)) {
       int value;
       if (ParseIntegerSetting(raw, value)) settings.*(*intField) = value;
+    } else if (const auto* textField = std::get_if<std::string TSettings::*>(&key.Field)) {
+      // An older file without the key keeps the default; a key written empty means "none".
+      if (reader.HasValue("Settings", key.Name)) settings.*(*textField) = Trimmed(raw);
     } else {
       double value;
       if (ParseFloatSetting(raw, value)) settings.*std::get<double TSettings::*>(key.Field) = value;

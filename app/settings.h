@@ -42,12 +42,14 @@ struct TSettings {
   int INITDELAY = 0;
   int NONSIGNPRIREDUCTION = 20;
   int DEBUG = 0;
+  // host:port of the high-score server; empty means no server, so no post is offered.
+  std::string HISCORESERVER = "127.0.0.1:8787";
 };
 
 // One key of section "Settings" and the field it fills.
 struct SettingKey {
   const char* Name;
-  std::variant<int TSettings::*, double TSettings::*> Field;
+  std::variant<int TSettings::*, double TSettings::*, std::string TSettings::*> Field;
 };
 const std::vector<SettingKey>& SettingKeys();
 

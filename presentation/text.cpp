@@ -3,17 +3,6 @@
 
 #include "app/main_window.h"
 
-int GlyphIndex(char ch, int setBase) {
-  int offset = -1;
-  if (ch >= '0' && ch <= '9') offset = ch - '0';
-  else if (ch == '/') offset = 10;
-  else if (ch >= 'A' && ch <= 'Z') offset = 11 + (ch - 'A');
-  else if (ch == ' ') offset = 37;
-  else if (ch == '_') offset = 38;
-  else if (ch == '-') offset = 39;
-  return offset < 0 ? -1 : setBase + offset;
-}
-
 void TForm1::DrawText(TLayeredImageControl& image, const std::string& text, int set, bool clear, int x, int y,
                       int tag) {
   LayeredImage& target = image.Image;

@@ -160,6 +160,7 @@ void TForm1::NameEntryKey(char ch) {
   if (int(EnteredName.size()) == HighScoreNameLength) ShowNameCursor(false);
   // Enter ends the entry even when the name is already full.
   if (ch == kEnter) {
+    if (!HighScoreServerConfigured()) return FinishNameEntry(false);
     NameEntryState = 2;
     DrawHighScores();
   }
@@ -183,7 +184,11 @@ void TForm1::PostAnswerKey(char ch) {
   const char c = char(std::toupper(static_cast<unsigned char>(ch)));
   // The keys around Y are taken for a slip of the finger, not for an answer.
   if (std::string("TGHJU76").find(c) != std::string::npos) return;
-  InsertHighScore(c == 'Y');
+  FinishNameEntry(c == 'Y');
+}
+
+void TForm1::FinishNameEntry(bool post) {
+  InsertHighScore(post);
   NameEntryState = 3;
   DrawHighScores();
 }

@@ -41,29 +41,6 @@ std::vector<std::string> AsInFile(const std::vector<std::string>& lines) {
   return padded;
 }
 
-// Plays a moment, ends the game with this score and clicks the game-over panel away.
-void ReachHighScores(GameFixture& f, int score) {
-  TForm1& g = f.Game();
-  if (g.GameMode == ModeSplash) f.StartPlaying();
-  f.Sim->Wait(100);
-  g.Score = score;
-  g.EndGame();
-  for (int i = 0; i < 200 && g.GameMode != ModeGameOver; ++i) f.Sim->Wait(50);
-  ASSERT_EQ(g.GameMode, ModeGameOver);
-  f.Sim->Press(kPanelX, kPanelY);
-  ASSERT_TRUE(g.pnlHighScores.Visible);
-}
-
-// Types each character of text as one key; "\r" stands for Enter, "\b" for Backspace.
-void Type(GameFixture& f, const std::string& text) {
-  for (char c : text) {
-    if (c == '\r') f.Sim->Key("Enter");
-    else if (c == '\b') f.Sim->Key("Backspace");
-    else if (c == ' ') f.Sim->Key("Space");
-    else f.Sim->Key(std::string(1, c));
-  }
-}
-
 // Reads the high-score screen back: which character each layer shows in the screen's font.
 class Screen {
  public:

@@ -1,5 +1,7 @@
 #include "tests/test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <fstream>
 #include <unistd.h>
@@ -48,4 +50,25 @@ GameFixture::GameFixture(const std::string& settingsText, CalendarDate today, st
 void GameFixture::StartPlaying() {
   Sim->Press(350, 350);
   Sim->Key("N");
+}
+
+void ReachHighScores(GameFixture& f, int score) {
+  TForm1& g = f.Game();
+  if (g.GameMode == ModeSplash) f.StartPlaying();
+  f.Sim->Wait(100);
+  g.Score = score;
+  g.EndGame();
+  for (int i = 0; i < 200 && g.GameMode != ModeGameOver; ++i) f.Sim->Wait(50);
+  ASSERT_EQ(g.GameMode, ModeGameOver);
+  f.Sim->Press(358, 358);  // over the middle of the panels
+  ASSERT_TRUE(g.pnlHighScores.Visible);
+}
+
+void Type(GameFixture& f, const std::string& text) {
+  for (char c : text) {
+    if (c == '\r') f.Sim->Key("Enter");
+    else if (c == '\b') f.Sim->Key("Backspace");
+    else if (c == ' ') f.Sim->Key("Space");
+    else f.Sim->Key(std::string(1, c));
+  }
 }

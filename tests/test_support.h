@@ -38,3 +38,8 @@ struct GameFixture {
   // Clicks the splash and answers N: play has begun.
   void StartPlaying();
 };
+
+// Plays a moment, ends the game with this score and clicks the game-over panel away.
+void ReachHighScores(GameFixture& f, int score);
+// Types each character of text as one key; "\r" stands for Enter, "\b" for Backspace.
+void Type(GameFixture& f, const std::string& text);
