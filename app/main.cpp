@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "app/main_window.h"
+#include "platform/curl/background_http_client.h"
 #include "platform/curl/curl_http_client.h"
 #include "platform/scheduler.h"
 #include "platform/sdl/sdl_platform.h"
@@ -160,7 +161,8 @@ int main(int, char**) {
     SdlAudio audio;
     SdlSoundDevice sound(audio);
     SdlMusicDevice music(audio);
-    CurlHttpClient http;
+    CurlHttpClient curl;
+    BackgroundHttpClient http(curl);
     TtfFontRasterizer fonts;
     SdlBannerWindow banner;
     SDL_Window* sdlWindow = SDL_CreateWindow(ApplicationTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
