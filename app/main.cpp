@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "app/main_window.h"
+#include "platform/crash/crash_report.h"
 #include "platform/curl/background_http_client.h"
 #include "platform/curl/curl_http_client.h"
 #include "platform/scheduler.h"
@@ -147,9 +148,17 @@ void RunEventLoop(GameWindow& window, Scheduler& timers, const Clock& clock) {
   }
 }
 
+// The full file version, so a crash report names the exact build.
+std::string FileVersion() {
+  return std::to_string(MIBBETFALL_VERSION_MAJOR) + "." + std::to_string(MIBBETFALL_VERSION_MINOR) + "." +
+         std::to_string(MIBBETFALL_VERSION_PATCH) + "." + std::to_string(MIBBETFALL_VERSION_TWEAK);
+}
+
 }  // namespace
 
-int main(int, char**) {
+int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == kShowCrashReportSwitch) return ShowCrashReport(argv[2]);
+  InstallCrashReporter(FileVersion(), CrashReportFolder());
   if (const std::optional<std::string> why = WithoutDisplay()) {
     std::cerr << "mibbetfall: no display to open the game window on: " << *why << "\n";
     SDL_Quit();
@@ -180,10 +189,14 @@ int main(int, char**) {
         std::cerr << "mibbetfall: cannot draw in the game window: " << SDL_GetError() << "\n";
         return 1;
       }
+      if (game.DEBUG != 0) SetCrashDebugLog(&game.DebugLog);
       SDL_ShowWindow(sdlWindow);
+      SetCrashWindowOpen(true);
       SDL_StartTextInput();
       RunEventLoop(window, timers, clock);
       game.FormDestroy();
+      SetCrashWindowOpen(false);
+      SetCrashDebugLog(nullptr);
     }
     SDL_DestroyWindow(sdlWindow);
   }

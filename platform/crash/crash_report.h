@@ -1,0 +1,26 @@
+// Crash reports: when the game dies of a fatal signal or an uncaught exception, a report with
+// the version, the date, a symbolised stack trace and, in debug mode, the last debug lines is
+// written to the player's state folder, named on stderr and shown in a message box when a window
+// is open. The game's rules never call any of this: the host installs it once.
+#pragma once
+
+#include <deque>
+#include <string>
+
+// Installs the handlers; the report will go to reportFolder (with a trailing separator).
+void InstallCrashReporter(const std::string& version, const std::string& reportFolder);
+
+// The folder crash reports go to: the player's state folder, or the temporary folder.
+std::string CrashReportFolder();
+
+// The debug log to end a report with, or null for none. The log must outlive the reporter's use.
+void SetCrashDebugLog(const std::deque<std::string>* log);
+
+// Whether a window is open, so that a report is also shown to the player in a message box.
+void SetCrashWindowOpen(bool open);
+
+// The host's command-line switch that shows a written report in a message box; the crashing
+// process starts a fresh copy of itself with it, since nothing of a dying process can be trusted
+// to draw a window.
+constexpr char kShowCrashReportSwitch[] = "--show-crash-report";
+int ShowCrashReport(const char* path);
