@@ -245,5 +245,13 @@ int ShowCrashReport(const char* path) {
   text << "Mibbetfall has crashed. Please send us this report; it is kept in\n" << path << "\n\n" << in.rdbuf();
   // A message box has no scroll bar: the head of the report says the most.
   std::string shown = text.str().substr(0, 3000);
-  return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Mibbetfall crashed", shown.c_str(), nullptr) == 0 ? 0 : 1;
+  // A box without a parent window goes first through a helper program that may be missing or hang;
+  // a hidden parent makes SDL draw it through the display's own driver.
+  SDL_Init(SDL_INIT_VIDEO);
+  SDL_Window* parent = SDL_CreateWindow("Mibbetfall", 0, 0, 1, 1, SDL_WINDOW_HIDDEN);
+  const int shownResult = SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Mibbetfall crashed", shown.c_str(), parent);
+  if (parent) SDL_DestroyWindow(parent);
+  if (shownResult == 0) return 0;
+  std::fprintf(stderr, "mibbetfall: cannot show the crash report: %s\n", SDL_GetError());
+  return 1;
 }
