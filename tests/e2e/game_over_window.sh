@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The end of a game in the real window under Xvfb, in debug mode: start a game, raise the score
-# into the table with W, end it with Q, click the game-over panel, type a name, decline the post,
-# and see the table the simulator draws for the same moment. Back on the splash a click must
+# into the table with W, end it with Q, click the game-over panel, type a name, post it to a
+# server that never answers, and see the table the simulator draws for the same moment at once:
+# the post must not hold the window. Back on the splash a click must
 # start the next game. The game runs from a private copy, so the build's own high-score table
 # is never touched, and its table on disk must hold the name afterwards.
 set -euo pipefail
@@ -9,7 +10,7 @@ game=$1
 bindir=$(dirname "$game")
 work=$(mktemp -d)
 source "$(dirname "$0")/../../tools/xvfb.sh"
-trap stop_game_and_xvfb EXIT
+trap 'kill "${silent_server_pid:-}" 2>/dev/null || true; stop_game_and_xvfb' EXIT
 fail() {
   echo "$*"
   [ -f "$work/now.png" ] && cp "$work/now.png" "$bindir/e2e-game-over-failed.png"
@@ -31,6 +32,21 @@ private_assets() {  # DIR
 mkdir -p "$work/game"
 cp "$game" "$work/game/mibbetfall"
 private_assets "$work/game/Assets"
+
+# A server that reads the request and never answers: a post waits for its whole time-out.
+python3 -c '
+import socket, sys
+s = socket.socket(); s.bind(("127.0.0.1", 0)); s.listen(8)
+print(s.getsockname()[1], flush=True); sys.stdout.close()
+held = []
+while True:
+    c, _ = s.accept(); held.append(c)
+    with open(sys.argv[1], "ab") as log: log.write(c.recv(4096).split(b"\r\n")[0] + b"\n")' \
+  "$work/requests" >"$work/port" &
+silent_server_pid=$!
+for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
+sed -i '/^HISCORESERVER=/d' "$work/game/Assets/settings.ini"
+echo "HISCORESERVER=127.0.0.1:$(cat "$work/port")" >>"$work/game/Assets/settings.ini"
 private_assets "$work/sim"
 shared_table_before=$(md5sum "$bindir/Assets/hs.bmp" 2>/dev/null || echo none)
 
@@ -47,7 +63,7 @@ shared_table_before=$(md5sum "$bindir/Assets/hs.bmp" 2>/dev/null || echo none)
   echo "press 350 350"
   for ((i = 0; i < ${#name}; i++)); do echo "key ${name:i:1}"; done
   echo "key Enter"
-  echo "key n"
+  echo "key y"
   echo "wait 500"
   echo "shot $work/sim-table.bmp"
   echo "press 350 350"
@@ -95,8 +111,8 @@ sleep 0.3
 xdotool type --window "$wid" --delay 60 "$name"
 xdotool key --window "$wid" Return
 sleep 0.2
-xdotool key --window "$wid" n
-wait_for_region "high-score table with the new line" 700x700+8+8 "$work/sim-table.bmp" 10
+xdotool key --window "$wid" y
+wait_for_region "high-score table with the new line, while the post waits" 700x700+8+8 "$work/sim-table.bmp" 2
 
 # Back to the splash over a fresh world, and a click there starts the next game.
 click
@@ -110,6 +126,8 @@ status=0
 wait "$game_pid" || status=$?
 game_pid=
 [ "$status" -eq 0 ] || fail "the game exited with $status"
+
+grep -q '^GET /mibbets/hiscore.php?q=[0-9|]* HTTP/1.1$' "$work/requests" || fail "no post reached the server"
 
 # The private table on disk holds the name with its score; the build's own is as it was.
 python3 - "$work/game/Assets/hs.bmp" "$name" "$score" <<'EOF' || fail "the new line is not in hs.bmp"
