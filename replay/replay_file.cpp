@@ -1,0 +1,108 @@
+#include "replay/replay_file.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr char kMagic[] = "# mibbetfall recording";
+
+}  // namespace
+
+std::string GameFileVersion() {
+  return std::to_string(MIBBETFALL_VERSION_MAJOR) + "." + std::to_string(MIBBETFALL_VERSION_MINOR) + "." +
+         std::to_string(MIBBETFALL_VERSION_PATCH) + "." + std::to_string(MIBBETFALL_VERSION_TWEAK);
+}
+
+std::string ReplayHeaderLine(const ReplayHeader& header) {
+  char date[16];
+  std::snprintf(date, sizeof date, "%04d-%02d-%02d", header.Start.Year, header.Start.Month, header.Start.Day);
+  return std::string(kMagic) + " version=" + header.Version + " seed=" + std::to_string(header.Seed) +
+         " date=" + date;
+}
+
+std::optional<ReplayHeader> ReadReplayHeader(const std::string& line, std::string& why) {
+  ReplayHeader header;
+  char version[32] = "";
+  unsigned long seed = 0;
+  char tail = 0;
+  const std::string format = std::string(kMagic) + " version=%31s seed=%lu date=%4d-%2d-%2d%c";
+  const int read = std::sscanf(line.c_str(), format.c_str(), version, &seed, &header.Start.Year, &header.Start.Month,
+                               &header.Start.Day, &tail);
+  if (read != 5 || seed > UINT32_MAX || header.Start.Month < 1 || header.Start.Month > 12 || header.Start.Day < 1 ||
+      header.Start.Day > 31) {
+    why = "not a Mibbetfall recording (its first line is not a recording's header)";
+    return std::nullopt;
+  }
+  header.Version = version;
+  header.Seed = std::uint32_t(seed);
+  return header;
+}
+
+std::optional<ReplayHeader> OpenReplay(const std::string& path, std::ifstream& file, std::string& why) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) {
+    why = "cannot open " + path;
+    return std::nullopt;
+  }
+  file.open(path);
+  std::string first;
+  if (!file || !std::getline(file, first)) {
+    why = "cannot read " + path;
+    return std::nullopt;
+  }
+  if (first.size() > 200) first.resize(200);
+  auto header = ReadReplayHeader(first, why);
+  if (header && header->Version != GameFileVersion()) {
+    why = path + " was recorded by version " + header->Version + "; this is version " + GameFileVersion();
+    return std::nullopt;
+  }
+  if (!header) why = path + " is " + why;
+  return header;
+}
+
+ReplayRecorder::ReplayRecorder(const std::string& path, const ReplayHeader& header, std::int64_t startMs,
+                               std::int64_t maxBytes)
+    : file_(path, std::ios::out | std::ios::trunc), lastMs_(startMs), bytesLeft_(maxBytes) {
+  WriteLine(ReplayHeaderLine(header));
+}
+
+void ReplayRecorder::Input(std::int64_t nowMs, const std::string& line) {
+  WaitUntil(nowMs);
+  WriteLine(line);
+}
+
+void ReplayRecorder::Close(std::int64_t nowMs) {
+  WaitUntil(nowMs);
+  file_.close();
+}
+
+void ReplayRecorder::WaitUntil(std::int64_t nowMs) {
+  if (nowMs > lastMs_) WriteLine("wait " + std::to_string(nowMs - lastMs_));
+  lastMs_ = std::max(lastMs_, nowMs);
+}
+
+void ReplayRecorder::WriteLine(const std::string& line) {
+  if (!file_.is_open() || bytesLeft_ < std::int64_t(line.size()) + 1) return;
+  file_ << line << '\n';
+  bytesLeft_ -= std::int64_t(line.size()) + 1;
+}
+
+std::string NextRecentRecording(const std::string& folder, std::int64_t unixSeconds, int keep) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  std::vector<fs::path> recordings;
+  for (const auto& entry : fs::directory_iterator(folder, error))
+    if (entry.path().extension() == ".replay" && entry.path().filename().string().rfind("game-", 0) == 0)
+      recordings.push_back(entry.path());
+  std::sort(recordings.begin(), recordings.end());
+  // Room for the new one among the kept.
+  const std::size_t kept = std::size_t(std::max(keep - 1, 0));
+  for (std::size_t i = 0; i + kept < recordings.size(); ++i) fs::remove(recordings[i], error);
+  char name[64];
+  std::snprintf(name, sizeof name, "game-%012lld-%d.replay", static_cast<long long>(unixSeconds), int(::getpid()));
+  return folder + name;
+}

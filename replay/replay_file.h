@@ -1,0 +1,52 @@
+// A recording of a game is a simulator script: a header line that says which build made it, with
+// the random seed and the date it started on, then one line for each input the window handed to
+// the game and a "wait" for the time on the game's own clock between them.
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+#include <optional>
+#include <string>
+
+#include "platform/clock.h"
+
+struct ReplayHeader {
+  std::string Version;
+  std::uint32_t Seed = 0;
+  CalendarDate Start;
+  bool operator==(const ReplayHeader&) const = default;
+};
+
+// The build's full version, which a recording must match to be replayed.
+std::string GameFileVersion();
+
+std::string ReplayHeaderLine(const ReplayHeader& header);
+// The header of a recording's first line; when it is not one, why says so in one line.
+std::optional<ReplayHeader> ReadReplayHeader(const std::string& line, std::string& why);
+// Reads a recording's header from its file and checks that this build can replay it.
+std::optional<ReplayHeader> OpenReplay(const std::string& path, std::ifstream& file, std::string& why);
+
+// Writes a recording as the game is played. The file stream's buffer keeps writes to the disk
+// rare; a recording that outgrows maxBytes stops growing rather than fill the disk.
+class ReplayRecorder {
+ public:
+  ReplayRecorder(const std::string& path, const ReplayHeader& header, std::int64_t startMs,
+                 std::int64_t maxBytes = 64 << 20);
+  bool Open() const { return file_.is_open(); }
+  // One input line at this moment of the game's clock.
+  void Input(std::int64_t nowMs, const std::string& line);
+  // The last wait, up to the moment the game closed, so that a replay ends where the game did.
+  void Close(std::int64_t nowMs);
+
+ private:
+  void WaitUntil(std::int64_t nowMs);
+  void WriteLine(const std::string& line);
+
+  std::ofstream file_;
+  std::int64_t lastMs_;
+  std::int64_t bytesLeft_;
+};
+
+// The recordings of the last few games, kept in folder (with a trailing separator) under names
+// that sort by time; all but the newest `keep` are removed. Returns the path for a new one.
+std::string NextRecentRecording(const std::string& folder, std::int64_t unixSeconds, int keep = 5);
