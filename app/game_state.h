@@ -44,6 +44,8 @@ struct TGameState : TSettings {
   bool GameOver = false;
   int Theme = NoTheme;
   int TickCount = 0;
+  // Worlds laid out so far in this run; each draws its own seed from the run's seed.
+  int WorldsSeeded = 0;
   int NextId = 0;
   int Scrap = 0;
   int Score = 0;

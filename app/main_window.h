@@ -74,6 +74,9 @@ class TForm1 : public TGameState {
   void FormCreate();
   void FormDestroy();
   static std::string VersionString();
+  // The seed of the next world: the run's seed for the first, then a fresh one for each new
+  // game, all following from the run's seed so that a recording replays every game of a run.
+  std::uint32_t NextWorldSeed();
   static std::string VersionText(int major, int minor, int release, int build);
   void DecideTheme();
   void ScatterGifts();

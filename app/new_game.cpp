@@ -29,7 +29,7 @@ void TForm1::NewGame() {
   GameMode = ModeSplash;
   ResetSoundThrottle();
   ClearWorld();
-  Rng.Seed(Ports.Timers.GetClock().RandomSeed());
+  Rng.Seed(NextWorldSeed());
   Scrap = BASESCRAP;
   Score = 0;
   DrawCounter(imScore, "0");

@@ -8,7 +8,7 @@
 void TForm1::FormCreate() {
   Ports.Host.ShowLoadingBanner(EmbeddedLoadingBanner());
   GameMode = ModeSplash;
-  Rng.Seed(Ports.Timers.GetClock().RandomSeed());
+  Rng.Seed(NextWorldSeed());
   Orb = nullptr;
   Theme = NoTheme;
   DecideTheme();
@@ -63,6 +63,11 @@ void TForm1::LogDebug(const std::string& text) {
     DebugLog.pop_front();
     ++DebugLinesDropped;
   }
+}
+
+std::uint32_t TForm1::NextWorldSeed() {
+  constexpr std::uint32_t kGoldenRatio = 0x9E3779B9u;  // spreads consecutive worlds far apart
+  return Ports.Timers.GetClock().RandomSeed() + kGoldenRatio * std::uint32_t(WorldsSeeded++);
 }
 
 std::string TForm1::VersionText(int major, int minor, int release, int build) {

@@ -16,6 +16,7 @@ class Clock {
   // Monotonic milliseconds; only differences matter.
   virtual std::int64_t NowMs() const = 0;
   virtual CalendarDate Today() const = 0;
-  // A seed for the random generator: from the time in the game, fixed in the simulator.
+  // The run's seed for the random generator, the same for every call: from the time the game
+  // started, from a recording when one is replayed, fixed in the simulator.
   virtual std::uint32_t RandomSeed() const = 0;
 };

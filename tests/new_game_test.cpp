@@ -139,6 +139,23 @@ TEST(NewGame, AfterALostGameNothingLeaksAndThePlayersChoicesStay) {
   EXPECT_NE(g.MusicStage, 0) << "the stage moves on while the music is off";
 }
 
+// Where the starting rocks and ruins lie: what a seed decides first.
+std::vector<std::pair<int, int>> ResourceCells(const TForm1& g) {
+  std::vector<std::pair<int, int>> cells;
+  for (const auto& r : g.Resources) cells.emplace_back(r->CellX, r->CellY);
+  return cells;
+}
+
+TEST(NewGame, EachWorldOfARunHasItsOwnSeedAndTheRunsSeedDecidesThemAll) {
+  GameFixture a, b;
+  const auto firstA = ResourceCells(a.Game());
+  EXPECT_EQ(firstA, ResourceCells(b.Game()));
+  a.Game().NewGame();
+  b.Game().NewGame();
+  EXPECT_NE(ResourceCells(a.Game()), firstA) << "a new game is not the last one again";
+  EXPECT_EQ(ResourceCells(a.Game()), ResourceCells(b.Game())) << "the same run replays the same worlds";
+}
+
 TEST(NewGame, ClosesAMenuLeftOpen) {
   struct Case {
     const char* name;
