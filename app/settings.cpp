@@ -1,37 +1,79 @@
 #include "app/settings.h"
 
-#include <INIReader.h>
+#include <ini.h>
+#include <strings.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cmath>
-#include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
 #include <locale>
+#include <map>
 #include <sstream>
 
-#define MIBBETFALL_SETTING(name) SettingKey{#name, &TSettings::name}
+#include "platform/files.h"
+
+namespace {
+
+// Scrap, prices, rewards, scores, health and damage: the 24 bits a stored score has.
+constexpr SettingRange kAmount{-16777215, 16777215};
+// Periods in seconds: a day at most, which keeps them in milliseconds far from overflow.
+constexpr SettingRange kSeconds{-86400, 86400};
+// Counts of 50 ms ticks: a day of them.
+constexpr SettingRange kTicks{-1728000, 1728000};
+// Pushes and radii in cells, counts of things on the field, percentages and weights.
+constexpr SettingRange kCells{-1000, 1000};
+// Only zero or not zero matters.
+constexpr SettingRange kAnyInt{INT_MIN, INT_MAX};
+constexpr SettingRange kText{0, 0};
+
+}  // namespace
+
+#define MIBBETFALL_SETTING(name, range) SettingKey{#name, &TSettings::name, range}
 
 const std::vector<SettingKey>& SettingKeys() {
   static const std::vector<SettingKey> keys = {
-      MIBBETFALL_SETTING(MIBBETKILL),          MIBBETFALL_SETTING(TURRETKILL),
-      MIBBETFALL_SETTING(FMIBBETBASESPEED),    MIBBETFALL_SETTING(EMIBBETBASESPEED),
-      MIBBETFALL_SETTING(SMIBBETBASESPEED),    MIBBETFALL_SETTING(BASESCRAP),
-      MIBBETFALL_SETTING(SIGNCOST),            MIBBETFALL_SETTING(BOTCOST),
-      MIBBETFALL_SETTING(MAX_SIGN),            MIBBETFALL_SETTING(GATHER_SCRAP),
-      MIBBETFALL_SETTING(FMIBBETBASEEMERGE),   MIBBETFALL_SETTING(SMIBBETBASEEMERGE),
-      MIBBETFALL_SETTING(EMIBBETBASEEMERGE),   MIBBETFALL_SETTING(FMIBBETFORCEY),
-      MIBBETFALL_SETTING(EMIBBETFORCEY),       MIBBETFALL_SETTING(SMIBBETFORCEY),
-      MIBBETFALL_SETTING(BASEMIBBETHEALTH),    MIBBETFALL_SETTING(BASEORBHEALTH),
-      MIBBETFALL_SETTING(BLOCKSIGNBUILDBY),    MIBBETFALL_SETTING(MIBBETEMERGESWAP),
-      MIBBETFALL_SETTING(MIBBETTUNNELSWAP),    MIBBETFALL_SETTING(MIBBETTUNNELSWAPRED),
-      MIBBETFALL_SETTING(MIBBETTUNNELSWAPMIN), MIBBETFALL_SETTING(MIBBETEMERGEHOLE),
-      MIBBETFALL_SETTING(MIBBETEMERGEHOLERED), MIBBETFALL_SETTING(MIBBETEMERGEHOLEMIN),
-      MIBBETFALL_SETTING(CONFSTATERPAUSEA),    MIBBETFALL_SETTING(CONFSTATERPAUSEB),
-      MIBBETFALL_SETTING(MIBBETSHOTSTRENGTH),  MIBBETFALL_SETTING(TURRETSHOTSTRENGTH),
-      MIBBETFALL_SETTING(NUMSTARTRES),         MIBBETFALL_SETTING(MIBBETSCRAPPERC),
-      MIBBETFALL_SETTING(TURRETHEALTH),        MIBBETFALL_SETTING(INITDELAY),
-      MIBBETFALL_SETTING(NONSIGNPRIREDUCTION), MIBBETFALL_SETTING(DEBUG),
-      MIBBETFALL_SETTING(HISCORESERVER),
+      MIBBETFALL_SETTING(MIBBETKILL, kAmount),
+      MIBBETFALL_SETTING(TURRETKILL, kAmount),
+      MIBBETFALL_SETTING(FMIBBETBASESPEED, kTicks),
+      MIBBETFALL_SETTING(EMIBBETBASESPEED, kTicks),
+      MIBBETFALL_SETTING(SMIBBETBASESPEED, kTicks),
+      MIBBETFALL_SETTING(BASESCRAP, kAmount),
+      MIBBETFALL_SETTING(SIGNCOST, kAmount),
+      MIBBETFALL_SETTING(BOTCOST, kAmount),
+      MIBBETFALL_SETTING(MAX_SIGN, kCells),
+      MIBBETFALL_SETTING(GATHER_SCRAP, kAmount),
+      MIBBETFALL_SETTING(FMIBBETBASEEMERGE, kTicks),
+      MIBBETFALL_SETTING(SMIBBETBASEEMERGE, kTicks),
+      MIBBETFALL_SETTING(EMIBBETBASEEMERGE, kTicks),
+      MIBBETFALL_SETTING(FMIBBETFORCEY, kCells),
+      MIBBETFALL_SETTING(EMIBBETFORCEY, kCells),
+      MIBBETFALL_SETTING(SMIBBETFORCEY, kCells),
+      MIBBETFALL_SETTING(BASEMIBBETHEALTH, kAmount),
+      MIBBETFALL_SETTING(BASEORBHEALTH, kAmount),
+      MIBBETFALL_SETTING(BLOCKSIGNBUILDBY, kCells),
+      MIBBETFALL_SETTING(MIBBETEMERGESWAP, kSeconds),
+      MIBBETFALL_SETTING(MIBBETTUNNELSWAP, kSeconds),
+      MIBBETFALL_SETTING(MIBBETTUNNELSWAPRED, kSeconds),
+      MIBBETFALL_SETTING(MIBBETTUNNELSWAPMIN, kSeconds),
+      MIBBETFALL_SETTING(MIBBETEMERGEHOLE, kSeconds),
+      MIBBETFALL_SETTING(MIBBETEMERGEHOLERED, kSeconds),
+      MIBBETFALL_SETTING(MIBBETEMERGEHOLEMIN, kSeconds),
+      MIBBETFALL_SETTING(CONFSTATERPAUSEA, kTicks),
+      MIBBETFALL_SETTING(CONFSTATERPAUSEB, kTicks),
+      MIBBETFALL_SETTING(MIBBETSHOTSTRENGTH, kAmount),
+      MIBBETFALL_SETTING(TURRETSHOTSTRENGTH, kAmount),
+      MIBBETFALL_SETTING(NUMSTARTRES, kCells),
+      MIBBETFALL_SETTING(MIBBETSCRAPPERC, kCells),
+      MIBBETFALL_SETTING(TURRETHEALTH, kAmount),
+      MIBBETFALL_SETTING(INITDELAY, kTicks),
+      MIBBETFALL_SETTING(NONSIGNPRIREDUCTION, kCells),
+      MIBBETFALL_SETTING(DEBUG, kAnyInt),
+      MIBBETFALL_SETTING(HISCORESERVER, kText),
   };
   return keys;
 }
@@ -74,22 +116,91 @@ bool ParseFloatSetting(const std::string& text, double& value) {
   return true;
 }
 
-TSettings ReadSettings(const std::string& path) {
-  TSettings settings;
-  INIReader reader(path);
-  if (reader.ParseError() < 0) return settings;
-  for (const SettingKey& key : SettingKeys()) {
-    const std::string raw = reader.Get("Settings", key.Name, "");
-    if (const auto* intField = std::get_if<int TSettings::*>(&key.Field)) {
-      int value;
-      if (ParseIntegerSetting(raw, value)) settings.*(*intField) = value;
-    } else if (const auto* textField = std::get_if<std::string TSettings::*>(&key.Field)) {
-      // An older file without the key keeps the default; a key written empty means "none".
-      if (reader.HasValue("Settings", key.Name)) settings.*(*textField) = Trimmed(raw);
-    } else {
-      double value;
-      if (ParseFloatSetting(raw, value)) settings.*std::get<double TSettings::*>(key.Field) = value;
-    }
+namespace {
+
+// One reading of a settings file: the last value given for each key, by its name in the table.
+struct SettingsFileReading {
+  std::FILE* File;
+  const std::string& Name;
+  std::map<std::string, std::string> Values;
+  int LineNumber = 0;
+  bool AtLineStart = true;
+};
+
+// inih reads a line that begins with blanks as the continuation of the key above it, which
+// spoiled both keys; the blanks are dropped before inih sees the line.
+char* ReadLineWithoutLeadingBlanks(char* buffer, int size, void* stream) {
+  auto& reading = *static_cast<SettingsFileReading*>(stream);
+  if (!std::fgets(buffer, size, reading.File)) return nullptr;
+  const bool lineStart = reading.AtLineStart;
+  const std::size_t length = std::strlen(buffer);
+  reading.AtLineStart = length > 0 && buffer[length - 1] == '\n';
+  if (lineStart) ++reading.LineNumber;
+  const std::size_t blanks = std::strspn(buffer, " \t");
+  if (blanks == 0) return buffer;
+  if (lineStart && std::strspn(buffer + blanks, "\r\n") != length - blanks)
+    std::cerr << "mibbetfall: " << reading.Name << " line " << reading.LineNumber
+              << " begins with blanks; read as a line of its own\n";
+  std::memmove(buffer, buffer + blanks, length - blanks + 1);
+  return buffer;
+}
+
+int TakeSetting(void* user, const char* section, const char* name, const char* value) {
+  auto& reading = *static_cast<SettingsFileReading*>(user);
+  if (::strcasecmp(section, "Settings") != 0) return 1;
+  const auto& keys = SettingKeys();
+  const auto key = std::find_if(keys.begin(), keys.end(),
+                                [name](const SettingKey& k) { return ::strcasecmp(k.Name, name) == 0; });
+  if (key == keys.end()) return 1;
+  const bool firstTime = reading.Values.insert_or_assign(key->Name, value).second;
+  if (!firstTime) std::cerr << "mibbetfall: " << reading.Name << ": " << name << " is given again; its last value holds\n";
+  return 1;
+}
+
+template <typename T>
+T WithinRange(const SettingKey& key, T value, const std::string& fileName) {
+  const T within = std::clamp(value, T(key.Range.Lowest), T(key.Range.Highest));
+  if (within != value)
+    std::cerr << "mibbetfall: " << fileName << ": " << key.Name << "=" << value << " is outside " << key.Range.Lowest
+              << ".." << key.Range.Highest << "; " << within << " holds\n";
+  return within;
+}
+
+void ApplySetting(const SettingKey& key, const std::string& raw, TSettings& settings, const std::string& fileName) {
+  if (const auto* intField = std::get_if<int TSettings::*>(&key.Field)) {
+    int value;
+    if (ParseIntegerSetting(raw, value)) settings.*(*intField) = WithinRange(key, value, fileName);
+  } else if (const auto* textField = std::get_if<std::string TSettings::*>(&key.Field)) {
+    // A key written empty means "none".
+    settings.*(*textField) = Trimmed(raw);
+  } else {
+    double value;
+    if (ParseFloatSetting(raw, value)) settings.*std::get<double TSettings::*>(key.Field) = WithinRange(key, value, fileName);
   }
+}
+
+}  // namespace
+
+TSettings ReadSettingsFrom(std::FILE* file, const std::string& name) {
+  SettingsFileReading reading{file, name, {}};
+  ini_parse_stream(ReadLineWithoutLeadingBlanks, &reading, TakeSetting, &reading);
+  TSettings settings;
+  // An older file without a key keeps its default.
+  for (const SettingKey& key : SettingKeys())
+    if (const auto value = reading.Values.find(key.Name); value != reading.Values.end())
+      ApplySetting(key, value->second, settings, name);
   return settings;
+}
+
+TSettings ReadSettings(const std::string& path) {
+  const FilePtr file = OpenRegularFile(path);
+  if (file) return ReadSettingsFrom(file.get(), std::filesystem::path(path).filename().string());
+  std::error_code ignored;
+  if (std::filesystem::exists(path, ignored))
+    std::cerr << "mibbetfall: " << path << " is not a regular file; the default settings hold\n";
+  return {};
+}
+
+int AddToTotal(int total, std::int64_t change) {
+  return int(std::clamp<std::int64_t>(std::int64_t(total) + change, -LargestTotal, LargestTotal));
 }

@@ -1,6 +1,8 @@
 // The settings file: one field per key, with the defaults the game ships with.
 #pragma once
 
+#include <cstdint>
+#include <cstdio>
 #include <string>
 #include <variant>
 #include <vector>
@@ -46,17 +48,35 @@ struct TSettings {
   std::string HISCORESERVER = "127.0.0.1:8787";
 };
 
-// One key of section "Settings" and the field it fills.
+// The values a key may take: wide enough for every meaning the rules give the key, negative
+// values included, and narrow enough that no sum, difference or product the game forms with it
+// overflows. A value outside is taken as the nearer end, with one line on stderr.
+struct SettingRange {
+  std::int64_t Lowest, Highest;
+};
+
+// One key of section "Settings", the field it fills and its range (unused for a text key).
 struct SettingKey {
   const char* Name;
   std::variant<int TSettings::*, double TSettings::*, std::string TSettings::*> Field;
+  SettingRange Range;
 };
+// The one table of keys: a newcomer finds every key's field and range here.
 const std::vector<SettingKey>& SettingKeys();
 
 // Reads the file; a missing file, section or key, or a value that is not a whole decimal
-// number (integer keys) or a decimal number (float keys), leaves the default.
+// number (integer keys) or a decimal number (float keys), leaves the default. A key given twice
+// takes its last value; blanks before a line are ignored. Only a regular file is read.
 TSettings ReadSettings(const std::string& path);
+// The same from an open file; name is what the lines on stderr call it.
+TSettings ReadSettingsFrom(std::FILE* file, const std::string& name);
 
 // Strict readers of one value, in the C locale; exposed for the tests.
 bool ParseIntegerSetting(const std::string& text, int& value);
 bool ParseFloatSetting(const std::string& text, double& value);
+
+// Scrap and score are running totals of settings. Kept within this bound, a total can still
+// take off or add the largest price or reward without overflow.
+constexpr int LargestTotal = 1'000'000'000;
+// The total after the change, held within +-LargestTotal.
+int AddToTotal(int total, std::int64_t change);

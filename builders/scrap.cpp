@@ -93,7 +93,7 @@ void TForm1::CompleteGatherOrder(const TOrder& order) {
       Playfield.Image.SendToBack(Turrets.back()->Layer);
     }
     Resources.erase(Resources.begin() + i);
-    Scrap += amount;
+    Scrap = AddToTotal(Scrap, amount);
     RedrawScrap();
     return;
   }

@@ -71,7 +71,7 @@ TForm1::SignRefusal TForm1::SignPlacementRefusal(int x, int y) const {
 }
 
 void TForm1::OrderSign(int x, int y, int direction) {
-  Scrap -= SIGNCOST;
+  Scrap = AddToTotal(Scrap, -SIGNCOST);
   RedrawScrap();
   TOrder& order = QueueOrder(x, y, SignOrder);
   order.Action = direction;
@@ -84,7 +84,7 @@ void TForm1::OrderSignRemoval(int x, int y) {
   HeldBuilder = -1;
   const int index = FindSign(x, y);
   if (index == -1) return;
-  Scrap += SIGNCOST / 2;
+  Scrap = AddToTotal(Scrap, SIGNCOST / 2);
   RedrawScrap();
   TOrder& order = QueueOrder(x, y, SignOrder);
   order.Action = kRemoveSign;

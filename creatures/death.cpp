@@ -34,6 +34,6 @@ void TForm1::DamageMibbet(int index, Shooter shooter, double amount) {
   }
   // The tutorial may have rearranged the field: only the creature that died is removed.
   if (const TMibbet* still = MibbetAt(index); still && still->Id == id) RemoveMibbetAt(index);
-  Score += shooter == Shooter::Creature ? MIBBETKILL : TURRETKILL;
+  Score = AddToTotal(Score, shooter == Shooter::Creature ? MIBBETKILL : TURRETKILL);
   DrawCounter(imScore, std::to_string(Score));
 }

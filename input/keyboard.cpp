@@ -93,7 +93,7 @@ void TForm1::RunDebugKey(char key) {
 }
 
 void TForm1::DebugAddScrap(int amount) {
-  Scrap = std::max(Scrap + amount, 0);
+  Scrap = std::max(AddToTotal(Scrap, amount), 0);
   DrawCounter(imScrapCt, std::to_string(Scrap));
 }
 
@@ -108,7 +108,7 @@ void TForm1::DebugFastMibbets() {
 }
 
 void TForm1::DebugAddScore(int amount) {
-  Score += amount;
+  Score = AddToTotal(Score, amount);
   DrawCounter(imScore, std::to_string(Score));
 }
 

@@ -206,7 +206,7 @@ void TForm1::BuyBuilder() {
     PlaySfx("nomoney", 0);
     return;
   }
-  Scrap -= BOTCOST;
+  Scrap = AddToTotal(Scrap, -BOTCOST);
   RedrawScrap();
   AddBuilder();
   CloseOpenMenu();

@@ -1,12 +1,28 @@
 #include "platform/files.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 
 namespace fs = std::filesystem;
+
+FilePtr OpenRegularFile(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  struct stat status {};
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || flags < 0 ||
+      ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    ::close(fd);
+    return nullptr;
+  }
+  FilePtr file(::fdopen(fd, "rb"));
+  if (!file) ::close(fd);
+  return file;
+}
 
 std::string WritableFolder(const std::string& assetDir, const char* xdgVariable, const char* homeFallback) {
   if (::access(assetDir.c_str(), W_OK) == 0) return assetDir;
@@ -21,9 +37,30 @@ std::string WritableFolder(const std::string& assetDir, const char* xdgVariable,
   return folder.string() + "/";
 }
 
+namespace {
+
+// Removes a temporary file left by a failed write; anything else by that name is not ours.
+void DiscardTemporaryFile(const std::string& temporary) {
+  if (FileExists(temporary)) std::remove(temporary.c_str());
+}
+
+// Opens the temporary file for writing without waiting for a reader of a FIFO and without
+// following a link: only a regular file of our own is written.
+int OpenTemporaryFile(const std::string& temporary) {
+  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC, 0644);
+  struct stat status {};
+  if (fd >= 0 && (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+}  // namespace
+
 bool WriteFileAtomically(const std::string& path, const std::string& bytes) {
   const std::string temporary = path + ".tmp";
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  const int fd = OpenTemporaryFile(temporary);
   if (fd < 0) return false;
   std::size_t written = 0;
   while (written < bytes.size()) {
@@ -31,23 +68,8 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes) {
     if (n <= 0) break;
     written += std::size_t(n);
   }
-  const bool complete = ::close(fd) == 0 && written == bytes.size();
-  if (!complete) {
-    DiscardTemporaryFile(temporary);
-    return false;
-  }
-  return CommitTemporaryFile(temporary, path);
-}
-
-void DiscardTemporaryFile(const std::string& temporary) {
-  if (FileExists(temporary)) std::remove(temporary.c_str());
-}
-
-bool CommitTemporaryFile(const std::string& temporary, const std::string& path) {
-  const int fd = ::open(temporary.c_str(), O_RDONLY);
-  const bool flushed = fd >= 0 && ::fsync(fd) == 0;
-  if (fd >= 0) ::close(fd);
-  if (!flushed || std::rename(temporary.c_str(), path.c_str()) != 0) {
+  const bool complete = written == bytes.size() && ::fsync(fd) == 0;
+  if (::close(fd) != 0 || !complete || std::rename(temporary.c_str(), path.c_str()) != 0) {
     DiscardTemporaryFile(temporary);
     return false;
   }

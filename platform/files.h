@@ -1,7 +1,9 @@
 // Plain file tests of the asset folder, and the places the game writes its own files.
 #pragma once
 
+#include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 // True when path names a regular file; any error counts as no file.
@@ -10,6 +12,16 @@ inline bool FileExists(const std::string& path) {
   return std::filesystem::is_regular_file(path, ignored);
 }
 
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+// Opens path for reading when it is a regular file, else gives null. A FIFO or a device in
+// place of one of the game's files would otherwise block the start or never end: the opening
+// itself does not wait, and the kind is checked on what was opened, not on the name.
+FilePtr OpenRegularFile(const std::string& path);
+
 // Where the game keeps a file it writes (with a trailing separator): the asset folder when the
 // game may write there, else the user's own folder of that kind, made on demand: the XDG
 // variable's folder, or the fallback below $HOME, each with "mibbetfall" appended. Empty when
@@ -17,10 +29,6 @@ inline bool FileExists(const std::string& path) {
 std::string WritableFolder(const std::string& assetDir, const char* xdgVariable, const char* homeFallback);
 
 // Writes the bytes to a temporary file beside path, flushes it to the disk and renames it over
-// path, so that a crash or a full disk never leaves half a file. False on any failure.
+// path, so that a crash or a full disk never leaves half a file. False on any failure, also when
+// something other than a regular file lies where the temporary file goes: it is left alone.
 bool WriteFileAtomically(const std::string& path, const std::string& bytes);
-// The last half of an atomic write: flushes a written temporary file to the disk and renames it over path;
-// the temporary file is gone afterwards, whatever happened.
-bool CommitTemporaryFile(const std::string& temporary, const std::string& path);
-// Removes a temporary file left by a failed write; anything else by that name is not ours.
-void DiscardTemporaryFile(const std::string& temporary);

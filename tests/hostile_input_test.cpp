@@ -1,0 +1,134 @@
+// Damaged and hostile files where the game expects its own: pictures that claim more than they
+// hold, and FIFOs or devices in place of files. The game goes on as without the file.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+
+#include "platform/bmp_file.h"
+#include "platform/files.h"
+#include "tests/test_support.h"
+
+namespace {
+
+void Put(std::string& bytes, std::uint32_t value, int size) {
+  for (int i = 0; i < size; ++i) bytes += char((value >> (8 * i)) & 0xFF);
+}
+
+struct BmpClaim {
+  int Width, Height, BitsPerPixel = 24;
+  std::uint32_t PixelOffset = 54;
+};
+
+// A BMP file whose header claims the size given, followed by bodyBytes zero bytes.
+std::string BmpBytes(const BmpClaim& claim, std::size_t bodyBytes) {
+  std::string b = "BM";
+  Put(b, std::uint32_t(54 + bodyBytes), 4);
+  Put(b, 0, 4);
+  Put(b, claim.PixelOffset, 4);
+  Put(b, 40, 4);
+  Put(b, std::uint32_t(claim.Width), 4);
+  Put(b, std::uint32_t(claim.Height), 4);
+  Put(b, 1, 2);
+  Put(b, std::uint32_t(claim.BitsPerPixel), 2);
+  for (int field = 0; field < 6; ++field) Put(b, 0, 4);
+  return b + std::string(bodyBytes, '\0');
+}
+
+// The same with the old 12-byte header, whose sizes are 16 bits.
+std::string CoreBmpBytes(int width, int height, std::size_t bodyBytes) {
+  std::string b = "BM";
+  Put(b, std::uint32_t(26 + bodyBytes), 4);
+  Put(b, 0, 4);
+  Put(b, 26, 4);
+  Put(b, 12, 4);
+  Put(b, std::uint32_t(width), 2);
+  Put(b, std::uint32_t(height), 2);
+  Put(b, 1, 2);
+  Put(b, 24, 2);
+  return b + std::string(bodyBytes, '\0');
+}
+
+std::size_t RowBytes(int width, int bitsPerPixel) { return std::size_t(width * bitsPerPixel + 31) / 32 * 4; }
+
+TEST(PictureFile, AHeaderClaimingTooMuchOrMoreThanTheFileHoldsIsRefused) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    bool readable;
+  } cases[] = {
+      {"30000 x 30000, a header and nothing more", BmpBytes({30000, 30000}, 0), false},
+      {"30000 x 30000 in the old header", CoreBmpBytes(30000, 30000, 0), false},
+      {"4097 wide, whole", BmpBytes({4097, 1}, RowBytes(4097, 24)), false},
+      {"4097 high, whole", BmpBytes({1, 4097}, RowBytes(1, 24) * 4097), false},
+      {"4097 high top-down, whole", BmpBytes({1, -4097}, RowBytes(1, 24) * 4097), false},
+      {"the smallest int as height", BmpBytes({1, INT32_MIN}, 64), false},
+      {"no width", BmpBytes({0, 1}, 64), false},
+      {"10 x 10 with five rows", BmpBytes({10, 10, 32}, RowBytes(10, 32) * 5), false},
+      {"pixels beyond the end of the file", BmpBytes({1, 1, 24, 1000000}, 4), false},
+      {"4096 wide, whole", BmpBytes({4096, 1}, RowBytes(4096, 24)), true},
+      {"4096 high top-down, whole", BmpBytes({1, -4096, 32}, RowBytes(1, 32) * 4096), true},
+      {"2 x 2 in the old header", CoreBmpBytes(2, 2, RowBytes(2, 24) * 2), true},
+  };
+  TestAssetDir dir;
+  for (const Case& c : cases) {
+    dir.Write("picture.bmp", c.bytes);
+    EXPECT_EQ(ReadBmp(dir.Path() + "picture.bmp").has_value(), c.readable) << c.name;
+  }
+}
+
+TEST(PictureFile, AnOversizedTileIsOneLineAndAnEmptyTileAndTheGameGoesOn) {
+  TestAssetDir assets;
+  assets.Write("Tile.bmp", BmpBytes({4097, 4097}, 0));
+  SimulatorOptions options;
+  options.AssetDir = assets.Path();
+  options.SystemFonts = false;
+  testing::internal::CaptureStderr();
+  Simulator sim(options);
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  EXPECT_NE(said.find("Tile.bmp"), std::string::npos) << said;
+  const TForm1& g = sim.Game();
+  EXPECT_EQ(g.Sprites.At(g.BmpTile)->Width(), 35);
+  EXPECT_EQ(g.Sprites.At(g.BmpTile)->Height(), 35);
+  EXPECT_EQ(g.Sprites.NameAt(g.BmpTile + 1), "TileSnow") << "later pictures keep their places";
+  sim.Press(350, 350);
+  sim.Key("N");
+  sim.Wait(5000);
+  EXPECT_EQ(g.GameMode, ModePlaying);
+}
+
+// Runs the loader in a child process that an alarm ends, so that a loader that blocks fails the
+// test instead of hanging it; the loader's answer is the child's exit code.
+void ExpectAnswersAtOnce(const std::string& name, const std::function<bool()>& loaderGivesUp) {
+  EXPECT_EXIT(
+      {
+        ::alarm(30);
+        std::_Exit(loaderGivesUp() ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "")
+      << name;
+}
+
+TEST(SpecialFiles, AFifoOrADeviceInPlaceOfAFileIsLeftAlone) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  TestAssetDir dir;
+  const std::string fifo = dir.Path() + "fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {fifo, std::string("/dev/zero")}) {
+    ExpectAnswersAtOnce("settings from " + path, [&] { return ReadSettings(path).BASESCRAP == TSettings().BASESCRAP; });
+    ExpectAnswersAtOnce("picture from " + path, [&] { return !ReadBmp(path).has_value(); });
+  }
+  // The temporary file of an atomic write: what lies there is not ours, and the write fails.
+  const std::string table = dir.Path() + "table.bmp";
+  ASSERT_EQ(::mkfifo((table + ".tmp").c_str(), 0600), 0);
+  ExpectAnswersAtOnce("table written beside a FIFO", [&] { return !WriteBmp24Atomically(table, Bitmap32(5, 10)); });
+  ExpectAnswersAtOnce("text written beside a FIFO", [&] { return !WriteFileAtomically(table, "text"); });
+  EXPECT_FALSE(std::filesystem::exists(table));
+}
+
+}  // namespace
