@@ -52,6 +52,7 @@ int main(int argc, char** argv) {
     const bool hasValue = i + 1 < argc;
     if (arg == "--assets" && hasValue) {
       options.AssetDir = argv[++i];
+      if (options.AssetDir.empty()) return Usage("--assets needs a folder");
       if (options.AssetDir.back() != '/') options.AssetDir += '/';
     } else if (arg == "--seed" && hasValue) {
       try {

@@ -7,6 +7,9 @@
 
 namespace {
 
+// A line quoted in an error is cut to this many characters.
+constexpr std::size_t kLongestQuote = 80;
+
 std::vector<std::string> Words(const std::string& line) {
   std::istringstream in(line);
   std::vector<std::string> words;
@@ -14,7 +17,7 @@ std::vector<std::string> Words(const std::string& line) {
   return words;
 }
 
-bool ToInt(const std::string& text, long long& value) {
+bool ToInt(const std::string& text, std::int64_t& value) {
   std::size_t used = 0;
   try {
     value = std::stoll(text, &used);
@@ -32,46 +35,76 @@ bool ToButton(const std::string& text, MouseButton& button) {
   return true;
 }
 
-// Runs one command; false when the line cannot be read. Sets quit for "quit".
-bool RunCommand(Simulator& sim, const std::vector<std::string>& w, std::ostream& out, bool& quit) {
-  const std::string& verb = w[0];
-  long long a = 0, b = 0;
-  if (verb == "wait" && w.size() == 2 && ToInt(w[1], a) && a >= 0) {
-    sim.Wait(a);
-  } else if (verb == "move" && w.size() == 3 && ToInt(w[1], a) && ToInt(w[2], b)) {
-    sim.Move(int(a), int(b));
-  } else if (verb == "press" && (w.size() == 3 || w.size() == 4) && ToInt(w[1], a) && ToInt(w[2], b)) {
-    MouseButton button = MouseButton::Left;
-    if (w.size() == 4 && !ToButton(w[3], button)) return false;
-    sim.Press(int(a), int(b), button);
-  } else if (verb == "key" && w.size() == 2) {
-    return sim.Key(w[1]);
-  } else if (verb == "dump" && w.size() == 1) {
-    out << sim.Dump() << "\n";
-  } else if (verb == "shot" && w.size() == 2) {
-    return sim.Shot(w[1]);
-  } else if (verb == "quit" && w.size() == 1) {
-    quit = true;
-  } else {
-    return false;
-  }
-  return true;
+// A pointer position far outside the window is still a position, but must fit an int.
+bool ToPosition(const std::string& text, std::int64_t& value) {
+  return ToInt(text, value) && value >= INT32_MIN && value <= INT32_MAX;
 }
 
 }  // namespace
 
+std::optional<ScriptCommand> ReadScriptLine(const std::string& line) {
+  using Verb = ScriptCommand::Verb;
+  const std::vector<std::string> w = Words(line);
+  ScriptCommand c;
+  if (w.empty() || w[0][0] == '#') return c;
+  const std::string& verb = w[0];
+  if (verb == "wait" && w.size() == 2 && ToInt(w[1], c.A) && c.A >= 0 && c.A <= LongestScriptWaitMs) {
+    c.Kind = Verb::Wait;
+  } else if (verb == "move" && w.size() == 3 && ToPosition(w[1], c.A) && ToPosition(w[2], c.B)) {
+    c.Kind = Verb::Move;
+  } else if (verb == "press" && (w.size() == 3 || w.size() == 4) && ToPosition(w[1], c.A) && ToPosition(w[2], c.B) &&
+             (w.size() == 3 || ToButton(w[3], c.Button))) {
+    c.Kind = Verb::Press;
+  } else if ((verb == "key" || verb == "shot") && w.size() == 2) {
+    c.Kind = verb == "key" ? Verb::Key : Verb::Shot;
+    c.Text = w[1];
+  } else if (verb == "dump" && w.size() == 1) {
+    c.Kind = Verb::Dump;
+  } else if (verb == "quit" && w.size() == 1) {
+    c.Kind = Verb::Quit;
+  } else {
+    return std::nullopt;
+  }
+  return c;
+}
+
+bool RunScriptCommand(Simulator& sim, const ScriptCommand& c, std::ostream& out) {
+  using Verb = ScriptCommand::Verb;
+  switch (c.Kind) {
+    case Verb::Wait:
+      sim.Wait(c.A);
+      break;
+    case Verb::Move:
+      sim.Move(int(c.A), int(c.B));
+      break;
+    case Verb::Press:
+      sim.Press(int(c.A), int(c.B), c.Button);
+      break;
+    case Verb::Key:
+      return sim.Key(c.Text);
+    case Verb::Shot:
+      return sim.Shot(c.Text);
+    case Verb::Dump:
+      out << sim.Dump() << "\n";
+      break;
+    case Verb::None:
+    case Verb::Quit:
+      break;
+  }
+  return true;
+}
+
 int RunScript(Simulator& sim, std::istream& script, std::ostream& out, std::ostream& errors) {
   std::string line;
   for (int number = 1; std::getline(script, line); ++number) {
-    const std::vector<std::string> words = Words(line);
-    if (words.empty() || words[0][0] == '#') continue;
-    bool quit = false;
-    if (!RunCommand(sim, words, out, quit)) {
-      errors << "line " << number << ": cannot read or run \"" << line << "\"\n";
+    const std::optional<ScriptCommand> command = ReadScriptLine(line);
+    if (command && command->Kind == ScriptCommand::Verb::Quit) break;
+    if (!command || !RunScriptCommand(sim, *command, out)) {
+      const std::string quote = line.size() > kLongestQuote ? line.substr(0, kLongestQuote) + "..." : line;
+      errors << "line " << number << ": cannot read or run \"" << quote << "\"\n";
       sim.Quit();
       return 2;
     }
-    if (quit) break;
   }
   sim.Quit();
   out.flush();
