@@ -82,6 +82,9 @@ struct TGameState : TSettings {
   std::string HighScoreFolder;
   // False after a failed save: the table in memory is then newer than the file.
   bool HighScoresSaved = true;
+  // A replay plays with the table it was recorded with and never touches the player's file or
+  // the score server.
+  bool HighScoresInMemoryOnly = false;
   bool HighScoreSaveFailureReported = false;
   // The newest debug lines; older ones are dropped and counted, so a long debug session
   // cannot eat the memory.

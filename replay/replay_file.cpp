@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <unistd.h>
 #include <vector>
@@ -9,6 +10,7 @@
 namespace {
 
 constexpr char kMagic[] = "# mibbetfall recording";
+constexpr char kTableLine[] = "# table ";
 
 }  // namespace
 
@@ -17,12 +19,35 @@ std::string GameFileVersion() {
          std::to_string(MIBBETFALL_VERSION_PATCH) + "." + std::to_string(MIBBETFALL_VERSION_TWEAK);
 }
 
-std::string ReplayHeaderLine(const ReplayHeader& header) {
+namespace {
+
+constexpr std::pair<const char*, char> kNamedKeys[] = {{"Esc", 27}, {"Enter", 13}, {"Backspace", 8}, {"Space", ' '}};
+
+}  // namespace
+
+std::optional<char> KeyCharacter(const std::string& name) {
+  for (const auto& [keyName, ch] : kNamedKeys)
+    if (name == keyName) return ch;
+  if (name.size() == 1 && name[0] > ' ' && name[0] < 127) return name[0];
+  return std::nullopt;
+}
+
+std::string KeyName(char ch) {
+  for (const auto& [keyName, named] : kNamedKeys)
+    if (ch == named) return keyName;
+  return std::string(1, ch);
+}
+
+std::string ReplayHeaderLines(const ReplayHeader& header) {
   char date[16];
   std::snprintf(date, sizeof date, "%04d-%02d-%02d", header.Start.Year, header.Start.Month, header.Start.Day);
-  return std::string(kMagic) + " version=" + header.Version + " seed=" + std::to_string(header.Seed) +
-         " date=" + date;
+  std::string lines = std::string(kMagic) + " version=" + header.Version + " seed=" + std::to_string(header.Seed) +
+                      " date=" + date + "\n";
+  for (const std::string& line : header.HighScores) lines += kTableLine + line + "\n";
+  return lines;
 }
+
+namespace {
 
 std::optional<ReplayHeader> ReadReplayHeader(const std::string& line, std::string& why) {
   ReplayHeader header;
@@ -41,6 +66,22 @@ std::optional<ReplayHeader> ReadReplayHeader(const std::string& line, std::strin
   header.Seed = std::uint32_t(seed);
   return header;
 }
+
+// The table's lines follow the first line; the file is left at the first input.
+void ReadTableLines(std::ifstream& file, ReplayHeader& header) {
+  constexpr std::size_t kMostTableLines = 10, kLongestTableLine = 64;
+  for (std::streampos before = file.tellg(); header.HighScores.size() < kMostTableLines; before = file.tellg()) {
+    std::string line;
+    if (!std::getline(file, line) || line.rfind(kTableLine, 0) != 0 || line.size() > kLongestTableLine) {
+      file.clear();
+      file.seekg(before);
+      return;
+    }
+    header.HighScores.push_back(line.substr(std::strlen(kTableLine)));
+  }
+}
+
+}  // namespace
 
 std::optional<ReplayHeader> OpenReplay(const std::string& path, std::ifstream& file, std::string& why) {
   std::error_code error;
@@ -61,13 +102,15 @@ std::optional<ReplayHeader> OpenReplay(const std::string& path, std::ifstream& f
     return std::nullopt;
   }
   if (!header) why = path + " is " + why;
+  else ReadTableLines(file, *header);
   return header;
 }
 
 ReplayRecorder::ReplayRecorder(const std::string& path, const ReplayHeader& header, std::int64_t startMs,
                                std::int64_t maxBytes)
     : file_(path, std::ios::out | std::ios::trunc), lastMs_(startMs), bytesLeft_(maxBytes) {
-  WriteLine(ReplayHeaderLine(header));
+  const std::string lines = ReplayHeaderLines(header);
+  WriteLine(lines.substr(0, lines.size() - 1));
 }
 
 void ReplayRecorder::Input(std::int64_t nowMs, const std::string& line) {
@@ -81,8 +124,13 @@ void ReplayRecorder::Close(std::int64_t nowMs) {
 }
 
 void ReplayRecorder::WaitUntil(std::int64_t nowMs) {
-  if (nowMs > lastMs_) WriteLine("wait " + std::to_string(nowMs - lastMs_));
-  lastMs_ = std::max(lastMs_, nowMs);
+  // A replay takes waits of at most a day a line.
+  constexpr std::int64_t kLongestWaitLine = 86'400'000;
+  while (nowMs > lastMs_) {
+    const std::int64_t wait = std::min(nowMs - lastMs_, kLongestWaitLine);
+    WriteLine("wait " + std::to_string(wait));
+    lastMs_ += wait;
+  }
 }
 
 void ReplayRecorder::WriteLine(const std::string& line) {

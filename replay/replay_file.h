@@ -7,6 +7,7 @@
 #include <fstream>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/clock.h"
 
@@ -14,15 +15,22 @@ struct ReplayHeader {
   std::string Version;
   std::uint32_t Seed = 0;
   CalendarDate Start;
+  // The local high-score table as the run found it: whether a score enters it decides the play.
+  std::vector<std::string> HighScores;
   bool operator==(const ReplayHeader&) const = default;
 };
 
 // The build's full version, which a recording must match to be replayed.
 std::string GameFileVersion();
 
-std::string ReplayHeaderLine(const ReplayHeader& header);
-// The header of a recording's first line; when it is not one, why says so in one line.
-std::optional<ReplayHeader> ReadReplayHeader(const std::string& line, std::string& why);
+// Keys by their script names: a printable character stands for itself; "Esc", "Enter",
+// "Backspace" and "Space" for the others the game takes.
+std::optional<char> KeyCharacter(const std::string& name);
+std::string KeyName(char ch);
+
+// The header's lines: the first names the build, the seed and the date, one line follows for each
+// line of the high-score table.
+std::string ReplayHeaderLines(const ReplayHeader& header);
 // Reads a recording's header from its file and checks that this build can replay it.
 std::optional<ReplayHeader> OpenReplay(const std::string& path, std::ifstream& file, std::string& why);
 

@@ -48,6 +48,10 @@ void TForm1::ChooseHighScoreFolder() {
 }
 
 void TForm1::EnsureHighScoreFile() {
+  if (HighScoresInMemoryOnly) {
+    if (HighScoreLines.empty()) HighScoreLines = DefaultHighScoreLines();
+    return;
+  }
   if (std::filesystem::exists(HighScorePath())) return;
   HighScoreLines = DefaultHighScoreLines();
   SaveHighScores();
@@ -55,7 +59,7 @@ void TForm1::EnsureHighScoreFile() {
 
 void TForm1::LoadHighScores() {
   // After a failed save the table in memory is newer than the file: keep it.
-  if (!HighScoresSaved && !HighScoreLines.empty()) {
+  if ((HighScoresInMemoryOnly || !HighScoresSaved) && !HighScoreLines.empty()) {
     HighScoreFloor = int(HighScoreOfLine(HighScoreLines.back()));
     return;
   }
@@ -80,6 +84,7 @@ void TForm1::LoadHighScores() {
 
 void TForm1::SaveHighScores() {
   SortHighScoreLines(HighScoreLines);
+  if (HighScoresInMemoryOnly) return;
   HighScoresSaved = WriteBmp24Atomically(HighScorePath(), HighScorePicture(HighScoreLines));
   if (!HighScoresSaved && !HighScoreSaveFailureReported) {
     std::cerr << "mibbetfall: cannot write " << HighScorePath() << "; the high scores are kept for this run only\n";

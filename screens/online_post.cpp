@@ -8,7 +8,7 @@
 bool TForm1::HighScoreServerConfigured() const { return !HISCORESERVER.empty(); }
 
 void TForm1::PostHighScore() {
-  if (!HighScoreServerConfigured()) return;
+  if (!HighScoreServerConfigured() || HighScoresInMemoryOnly) return;
   const ScorePost post{Rng.RandomRange(kNonceFirst, kNonceEnd), std::min(Score, kHighestPostedScore),
                        PaddedPostName(EnteredName), DEBUG != 0 ? kDebugMode : kNormalMode};
   HttpGet("http://" + HISCORESERVER + kPostPath + EncodeScorePost(post));

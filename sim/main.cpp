@@ -1,11 +1,13 @@
-// mibbetfall-sim [--assets DIR] [--seed N] [--date YYYY-MM-DD] [SCRIPT]
+// mibbetfall-sim [--assets DIR] [--seed N] [--date YYYY-MM-DD] [SCRIPT | --replay FILE]
 #include <SDL.h>
 
 #include <cstdio>
 #include <ctime>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 
+#include "replay/replay_file.h"
 #include "sim/script.h"
 #include "sim/simulator.h"
 
@@ -13,7 +15,7 @@ namespace {
 
 int Usage(const std::string& problem) {
   std::cerr << "mibbetfall-sim: " << problem << "\n"
-            << "usage: mibbetfall-sim [--assets DIR] [--seed N] [--date YYYY-MM-DD] [SCRIPT]\n";
+            << "usage: mibbetfall-sim [--assets DIR] [--seed N] [--date YYYY-MM-DD] [SCRIPT | --replay FILE]\n";
   return 2;
 }
 
@@ -40,13 +42,34 @@ bool ParseDate(const std::string& text, CalendarDate& date) {
   return true;
 }
 
+// Runs a recording as fast as the machine allows, with the seed and date it was made with,
+// and prints the state it ends in.
+int Replay(const std::string& path, SimulatorOptions options) {
+  std::ifstream file;
+  std::string why;
+  const std::optional<ReplayHeader> header = OpenReplay(path, file, why);
+  if (!header) {
+    std::cerr << "mibbetfall-sim: " << why << "\n";
+    return 2;
+  }
+  options.Seed = header->Seed;
+  options.Today = header->Start;
+  options.Replaying = true;
+  options.HighScores = header->HighScores;
+  Simulator sim(options);
+  std::ostringstream ignored;
+  const int result = RunScript(sim, file, ignored, std::cerr);
+  if (result == 0) std::cout << sim.Dump() << "\n";
+  return result;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   SimulatorOptions options;
   options.AssetDir = DefaultAssetDir();
   options.Today = RealToday();
-  std::string scriptPath;
+  std::string scriptPath, replayPath;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const bool hasValue = i + 1 < argc;
@@ -62,12 +85,15 @@ int main(int argc, char** argv) {
       }
     } else if (arg == "--date" && hasValue) {
       if (!ParseDate(argv[++i], options.Today)) return Usage("--date needs YYYY-MM-DD");
+    } else if (arg == "--replay" && hasValue) {
+      replayPath = argv[++i];
     } else if (scriptPath.empty() && arg.rfind("--", 0) != 0) {
       scriptPath = arg;
     } else {
       return Usage("unknown argument " + arg);
     }
   }
+  if (!replayPath.empty()) return Replay(replayPath, options);
   std::ifstream file;
   if (!scriptPath.empty()) {
     file.open(scriptPath);

@@ -1,5 +1,6 @@
 #include "sim/script.h"
 
+#include <map>
 #include <sstream>
 #include <vector>
 
@@ -40,6 +41,22 @@ bool ToPosition(const std::string& text, std::int64_t& value) {
   return ToInt(text, value) && value >= INT32_MIN && value <= INT32_MAX;
 }
 
+// A press is a down and an up at once; a recording of the window has them apart, as the window
+// handed them to the game.
+const std::map<std::string, ScriptCommand::Verb>& PointerVerbs() {
+  using Verb = ScriptCommand::Verb;
+  static const std::map<std::string, Verb> verbs = {{"press", Verb::Press}, {"down", Verb::Down}, {"up", Verb::Up}};
+  return verbs;
+}
+
+// Likewise a key is a keydown and a keyup.
+const std::map<std::string, ScriptCommand::Verb>& TextVerbs() {
+  using Verb = ScriptCommand::Verb;
+  static const std::map<std::string, Verb> verbs = {
+      {"key", Verb::Key}, {"keydown", Verb::KeyDown}, {"keyup", Verb::KeyUp}, {"shot", Verb::Shot}};
+  return verbs;
+}
+
 }  // namespace
 
 std::optional<ScriptCommand> ReadScriptLine(const std::string& line) {
@@ -52,11 +69,11 @@ std::optional<ScriptCommand> ReadScriptLine(const std::string& line) {
     c.Kind = Verb::Wait;
   } else if (verb == "move" && w.size() == 3 && ToPosition(w[1], c.A) && ToPosition(w[2], c.B)) {
     c.Kind = Verb::Move;
-  } else if (verb == "press" && (w.size() == 3 || w.size() == 4) && ToPosition(w[1], c.A) && ToPosition(w[2], c.B) &&
-             (w.size() == 3 || ToButton(w[3], c.Button))) {
-    c.Kind = Verb::Press;
-  } else if ((verb == "key" || verb == "shot") && w.size() == 2) {
-    c.Kind = verb == "key" ? Verb::Key : Verb::Shot;
+  } else if (PointerVerbs().count(verb) && (w.size() == 3 || w.size() == 4) && ToPosition(w[1], c.A) &&
+             ToPosition(w[2], c.B) && (w.size() == 3 || ToButton(w[3], c.Button))) {
+    c.Kind = PointerVerbs().at(verb);
+  } else if (TextVerbs().count(verb) && w.size() == 2) {
+    c.Kind = TextVerbs().at(verb);
     c.Text = w[1];
   } else if (verb == "dump" && w.size() == 1) {
     c.Kind = Verb::Dump;
@@ -80,8 +97,18 @@ bool RunScriptCommand(Simulator& sim, const ScriptCommand& c, std::ostream& out)
     case Verb::Press:
       sim.Press(int(c.A), int(c.B), c.Button);
       break;
+    case Verb::Down:
+      sim.Down(int(c.A), int(c.B), c.Button);
+      break;
+    case Verb::Up:
+      sim.Up(int(c.A), int(c.B), c.Button);
+      break;
     case Verb::Key:
       return sim.Key(c.Text);
+    case Verb::KeyDown:
+      return sim.KeyDown(c.Text);
+    case Verb::KeyUp:
+      return sim.KeyUp(c.Text);
     case Verb::Shot:
       return sim.Shot(c.Text);
     case Verb::Dump:

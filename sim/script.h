@@ -13,7 +13,7 @@ class Simulator;
 
 // One line of a script, read but not yet run.
 struct ScriptCommand {
-  enum class Verb { None, Wait, Move, Press, Key, Dump, Shot, Quit };
+  enum class Verb { None, Wait, Move, Press, Down, Up, Key, KeyDown, KeyUp, Dump, Shot, Quit };
   Verb Kind = Verb::None;  // None: a blank line or a comment
   std::int64_t A = 0, B = 0;  // the wait in ms, or the pointer's x and y
   MouseButton Button = MouseButton::Left;

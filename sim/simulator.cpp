@@ -5,6 +5,7 @@
 
 #include "platform/bmp_file.h"
 #include "platform/sdl/ttf_font_rasterizer.h"
+#include "replay/replay_file.h"
 
 Simulator::Simulator(const SimulatorOptions& options) {
   clock_.SetSeed(options.Seed);
@@ -14,6 +15,8 @@ Simulator::Simulator(const SimulatorOptions& options) {
   else
     fonts_ = std::make_unique<NullFontRasterizer>();
   game_ = std::make_unique<TForm1>(Platform{scheduler_, sound_, music_, http_, *fonts_, host_}, options.AssetDir);
+  game_->HighScoresInMemoryOnly = options.Replaying;
+  game_->HighScoreLines = options.HighScores;
   game_->FormCreate();
 }
 
@@ -36,23 +39,33 @@ void Simulator::Move(int x, int y) {
 }
 
 void Simulator::Press(int x, int y, MouseButton button) {
+  Down(x, y, button);
+  Up(x, y, button);
+}
+
+void Simulator::Down(int x, int y, MouseButton button) {
   if (x != pointerX_ || y != pointerY_) Move(x, y);
   game_->WindowMouseDown(x, y, button);
+}
+
+void Simulator::Up(int x, int y, MouseButton button) {
+  if (x != pointerX_ || y != pointerY_) Move(x, y);
   game_->WindowMouseUp(x, y, button);
 }
 
-bool Simulator::Key(const std::string& key) {
-  char ch;
-  if (key == "Esc") ch = 27;
-  else if (key == "Enter") ch = 13;
-  else if (key == "Backspace") ch = 8;
-  else if (key == "Space") ch = ' ';
-  else if (key.size() == 1 && key[0] > ' ' && key[0] < 127) ch = key[0];
-  else return false;
-  game_->FormKeyPress(ch);
+bool Simulator::Key(const std::string& key) { return KeyDown(key) && KeyUp(key); }
+
+bool Simulator::KeyDown(const std::string& key) {
+  const std::optional<char> ch = KeyCharacter(key);
+  if (ch) game_->FormKeyPress(*ch);
+  return ch.has_value();
+}
+
+bool Simulator::KeyUp(const std::string& key) {
+  const std::optional<char> ch = KeyCharacter(key);
   // The release carries the key's code: upper case for letters, as a keyboard reports them.
-  game_->FormKeyUp(std::toupper(static_cast<unsigned char>(ch)));
-  return true;
+  if (ch) game_->FormKeyUp(std::toupper(static_cast<unsigned char>(*ch)));
+  return ch.has_value();
 }
 
 std::string Simulator::Dump() {

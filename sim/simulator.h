@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/main_window.h"
 #include "platform/fakes.h"
@@ -14,6 +15,8 @@ struct SimulatorOptions {
   std::uint32_t Seed = 1;
   CalendarDate Today{2010, 3, 1};
   bool SystemFonts = true;  // DejaVu through SDL_ttf; off gives no system text at all
+  bool Replaying = false;
+  std::vector<std::string> HighScores;  // a replay's table at its start
 };
 
 class Simulator {
@@ -28,6 +31,11 @@ class Simulator {
   void Press(int x, int y, MouseButton button = MouseButton::Left);
   // One printable character, or "Esc", "Enter", "Backspace", "Space"; false for anything else.
   bool Key(const std::string& key);
+  // The halves of a press and of a key, as the window hands them to the game one by one.
+  void Down(int x, int y, MouseButton button);
+  void Up(int x, int y, MouseButton button);
+  bool KeyDown(const std::string& key);
+  bool KeyUp(const std::string& key);
   // The whole game state as one line of JSON, with the sounds asked for and the debug lines
   // logged since the previous dump; both start afresh afterwards.
   std::string Dump();

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <tuple>
 
 #include "screens/high_score_table.h"
@@ -125,6 +126,21 @@ TEST(OnlinePost, TheServerAddressComesFromTheSettings) {
     TestAssetDir dir(text);
     EXPECT_EQ(ReadSettings(dir.Path() + "settings.ini").HISCORESERVER, address) << text;
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(OnlinePost, AReplayNeitherPostsNorWritesTheTable) {
+  GameFixture f;
+  f.Game().HighScoresInMemoryOnly = true;
+  const auto fileBefore = std::filesystem::last_write_time(f.Assets.Path() + "hs.bmp");
+  ReachHighScores(f, 2600);
+  Type(f, "ace\ry");
+  EXPECT_TRUE(f.Sim->Http().Urls.empty());
+  EXPECT_EQ(f.Game().HighScoreLines[5], HighScoreLine(2600, "ACE")) << "the table in memory has the entry";
+  EXPECT_EQ(std::filesystem::last_write_time(f.Assets.Path() + "hs.bmp"), fileBefore);
 }
 
 }  // namespace

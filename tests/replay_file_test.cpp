@@ -29,7 +29,7 @@ std::string Read(const std::string& path) {
 
 TEST(ReplayFile, RecordsInputsWithTheWaitsBetweenThemAndReadsItsHeaderBack) {
   TempFolder folder;
-  const ReplayHeader header{GameFileVersion(), 4242, {2026, 12, 10}};
+  const ReplayHeader header{GameFileVersion(), 4242, {2026, 12, 10}, {"0000010000 MIB", "0000005000 BET"}};
   {
     ReplayRecorder recorder(folder.File("a.replay"), header, 1000);
     recorder.Input(1000, "move 1 2");
@@ -37,7 +37,7 @@ TEST(ReplayFile, RecordsInputsWithTheWaitsBetweenThemAndReadsItsHeaderBack) {
     recorder.Input(1250, "up 1 2 left");
     recorder.Close(2000);
   }
-  const std::string expected = ReplayHeaderLine(header) + "\nmove 1 2\nwait 250\ndown 1 2 left\nup 1 2 left\nwait 750\n";
+  const std::string expected = ReplayHeaderLines(header) + "move 1 2\nwait 250\ndown 1 2 left\nup 1 2 left\nwait 750\n";
   EXPECT_EQ(Read(folder.File("a.replay")), expected);
   std::ifstream file;
   std::string why;
@@ -52,7 +52,7 @@ TEST(ReplayFile, RecordsInputsWithTheWaitsBetweenThemAndReadsItsHeaderBack) {
 TEST(ReplayFile, ARecordingThatCannotBeReplayedIsRefusedWithOneClearLine) {
   TempFolder folder;
   const std::pair<std::string, std::string> cases[] = {
-      {ReplayHeaderLine({"0.9.0.0", 1, {2026, 1, 1}}) + "\nwait 5\n", "was recorded by version 0.9.0.0"},
+      {ReplayHeaderLines({"0.9.0.0", 1, {2026, 1, 1}, {}}) + "wait 5\n", "was recorded by version 0.9.0.0"},
       {"wait 5\n", "is not a Mibbetfall recording"},
       {"# mibbetfall recording version=1 seed=x date=2026-01-01\n", "is not a Mibbetfall recording"},
       {std::string(100000, 'x'), "is not a Mibbetfall recording"},
@@ -74,7 +74,7 @@ TEST(ReplayFile, ARecordingThatCannotBeReplayedIsRefusedWithOneClearLine) {
 
 TEST(ReplayFile, ARecordingStopsGrowingAtItsLimit) {
   TempFolder folder;
-  ReplayRecorder recorder(folder.File("a.replay"), {GameFileVersion(), 1, {2026, 1, 1}}, 0, 200);
+  ReplayRecorder recorder(folder.File("a.replay"), {GameFileVersion(), 1, {2026, 1, 1}, {}}, 0, 200);
   for (int i = 0; i < 100; ++i) recorder.Input(i, "move 100 100");
   recorder.Close(1000);
   EXPECT_LE(fs::file_size(folder.File("a.replay")), 200u);

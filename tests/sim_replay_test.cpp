@@ -1,0 +1,76 @@
+// Recordings replayed by the simulator program.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "replay/replay_file.h"
+#include "screens/high_score_table.h"
+#include "tests/test_support.h"
+
+namespace {
+
+struct SimRun {
+  int ExitCode;
+  std::string Out, Err;
+};
+
+SimRun RunSim(const TestAssetDir& assets, const std::string& args) {
+  const std::string command = "timeout 300 " + std::string(MIBBETFALL_SIM_PATH) + " --assets " + assets.Path() + " " +
+                              args + " 2>" + assets.Path() + "err.txt";
+  FILE* pipe = ::popen(command.c_str(), "r");
+  SimRun run;
+  char buffer[4096];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.Out.append(buffer, n);
+  const int status = ::pclose(pipe);
+  run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::ifstream err(assets.Path() + "err.txt");
+  std::ostringstream text;
+  text << err.rdbuf();
+  run.Err = text.str();
+  return run;
+}
+
+// A short game: the splash clicked, no tutorial, a build menu opened and a sign ordered.
+constexpr char kInputs[] =
+    "move 350 350\nwait 40\ndown 350 350 left\nwait 30\nup 350 350 left\nwait 200\nkeydown N\nkeyup N\n"
+    "wait 3000\nmove 227 437\ndown 227 437 left\nup 227 437 left\nwait 120\nmove 240 450\n"
+    "down 240 450 left\nup 240 450 left\nwait 9000\n";
+
+TEST(SimReplay, ARecordingReplaysToTheSameStateAsItsScriptAndTouchesNoFile) {
+  TestAssetDir assets;
+  const ReplayHeader header{GameFileVersion(), 5, {2026, 3, 1}, DefaultHighScoreLines()};
+  assets.Write("game.replay", ReplayHeaderLines(header) + kInputs);
+  const SimRun first = RunSim(assets, "--replay " + assets.Path() + "game.replay");
+  ASSERT_EQ(first.ExitCode, 0) << first.Err;
+  EXPECT_EQ(RunSim(assets, "--replay " + assets.Path() + "game.replay").Out, first.Out);
+  EXPECT_FALSE(std::filesystem::exists(assets.Path() + "hs.bmp")) << "a replay never writes the table";
+
+  assets.Write("game.script", std::string(kInputs) + "dump\n");
+  const SimRun script = RunSim(assets, "--seed 5 --date 2026-03-01 " + assets.Path() + "game.script");
+  EXPECT_EQ(first.Out, script.Out) << "the recording's seed, date and table are the script's";
+  EXPECT_NE(first.Out.find("\"GameMode\":1"), std::string::npos);
+}
+
+TEST(SimReplay, ADamagedOrForeignRecordingIsRefusedWithOneLine) {
+  TestAssetDir assets;
+  const std::pair<std::string, const char*> cases[] = {
+      {"wait 10\n", "not a Mibbetfall recording"},
+      {ReplayHeaderLines({"0.1.0.0", 5, {2026, 3, 1}, {}}) + "wait 10\n", "recorded by version 0.1.0.0"},
+      {ReplayHeaderLines({GameFileVersion(), 5, {2026, 3, 1}, {}}) + "wait x\n", "line "},
+  };
+  for (const auto& [text, message] : cases) {
+    assets.Write("bad.replay", text);
+    const SimRun run = RunSim(assets, "--replay " + assets.Path() + "bad.replay");
+    EXPECT_EQ(run.ExitCode, 2) << message;
+    EXPECT_TRUE(run.Out.empty()) << message;
+    EXPECT_NE(run.Err.find(message), std::string::npos) << run.Err;
+    EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
+  }
+}
+
+}  // namespace
