@@ -3,6 +3,8 @@
 #include <ctime>
 #include <nlohmann/json.hpp>
 
+#include "screens/score_post.h"
+
 namespace {
 
 // Dark, in the game's gold, in the browser's own monospace font: the page loads nothing else.
@@ -42,13 +44,6 @@ constexpr char kPageFoot[] = R"html(</tbody>
 )html";
 
 constexpr char kNoScoresRow[] = "<tr><td class=\"empty\" colspan=\"4\">No scores yet</td></tr>\n";
-
-// Names travel padded to twelve characters; the tables show them trimmed, as the game does.
-std::string ShownName(const std::string& name) {
-  const std::size_t first = name.find_first_not_of(' ');
-  if (first == std::string::npos) return "";
-  return name.substr(first, name.find_last_not_of(' ') - first + 1);
-}
 
 std::string PostedDate(std::int64_t postedAt) {
   const auto time = static_cast<std::time_t>(postedAt);

@@ -9,6 +9,7 @@
 #include "platform/files.h"
 #include "presentation/text.h"
 #include "screens/high_score_table.h"
+#include "screens/score_post.h"
 
 namespace {
 constexpr const char* kHighScoreFile = "hs.bmp";
@@ -26,11 +27,6 @@ bool IsNameCursor(const BitmapLayer& layer) {
   return layer.Tag == kNameCursorTag || layer.Tag == kNameCursorBlankTag;
 }
 
-std::string Trimmed(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 }  // namespace
 
 std::string TForm1::HighScorePath() const { return HighScoreFolder + kHighScoreFile; }
@@ -133,7 +129,7 @@ void TForm1::DrawHighScores() {
   for (std::size_t i = 0; i < HighScoreLines.size(); ++i) {
     const int y = kTableTop + kTableLineStep * int(i);
     DrawText(imHiScore, std::to_string(HighScoreOfLine(HighScoreLines[i])), kHighScoreFont, false, kTableScoreX, y, 0);
-    DrawText(imHiScore, Trimmed(NameOfLine(HighScoreLines[i])), kHighScoreFont, false, kTableNameX, y, 0);
+    DrawText(imHiScore, ShownName(NameOfLine(HighScoreLines[i])), kHighScoreFont, false, kTableNameX, y, 0);
   }
 }
 

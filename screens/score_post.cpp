@@ -7,6 +7,12 @@
 
 std::string PaddedPostName(const std::string& name) { return (name + std::string(kPostNameLength, ' ')).substr(0, kPostNameLength); }
 
+std::string ShownName(const std::string& name) {
+  const std::size_t first = name.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return name.substr(first, name.find_last_not_of(' ') - first + 1);
+}
+
 std::string UrlEncode(const std::string& text) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   std::string encoded;

@@ -33,6 +33,8 @@ struct ScorePost {
 
 // The name followed by spaces, cut to kPostNameLength characters.
 std::string PaddedPostName(const std::string& name);
+// A stored or posted name as tables show it: without the spaces around it.
+std::string ShownName(const std::string& name);
 
 // Percent-encoding of one query value: letters, digits, "-", "." and "_" stay, a space is %20,
 // every other byte %XX in upper-case hexadecimal.
