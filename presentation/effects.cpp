@@ -33,10 +33,35 @@ void TForm1::RemoveEffectAt(int index) {
   Effects.erase(Effects.begin() + index);
 }
 
+namespace {
+
+// What an ended effect leaves behind: a closing hole's flicker, an end action to run once the
+// walk is over, an explosion's sound.
+void EndEffect(TForm1& g, const TSprite& effect, std::vector<TMBType>& queued) {
+  if (effect.LeavesHoleMark) {
+    TSprite& flicker = g.AddEffect(effect.CellX, effect.CellY, ClosingHole, g.BmpHole);
+    g.Playfield.Image.SendToBack(flicker.Layer);
+  }
+  if (effect.MovesTunnel || effect.OpensHole || effect.EndsGame) {
+    TMBType action{effect.CellX, effect.CellY, effect.TunnelKind, 0};
+    if (effect.MovesTunnel) action.Action = TMBType::MoveTunnel;
+    if (effect.OpensHole) {
+      action.Action = TMBType::OpenHole;
+      action.Param = effect.HoleKind;
+    }
+    if (effect.EndsGame) action.Action = TMBType::GameOver;
+    queued.push_back(action);
+  }
+  if (effect.ExplodeSound) g.PlaySfx("explosion" + std::to_string(g.Rng.RandomRange(1, 15)), 0);
+}
+
+bool Ended(const std::unique_ptr<TSprite>& effect) { return effect->Life <= 0; }
+
+}  // namespace
+
 void TForm1::UpdateEffects() {
   std::vector<TMBType> queued;
   for (int i = int(Effects.size()) - 1; i >= 0; --i) {
-    if (i >= int(Effects.size())) continue;
     TSprite& effect = *Effects[std::size_t(i)];
     // Pictures change on every second update; Life counts those changes.
     if (++effect.FrameTick >= 2) {
@@ -47,27 +72,15 @@ void TForm1::UpdateEffects() {
       effect.FrameTick = 0;
       --effect.Life;
     }
-    if (effect.Life > 0) continue;
-    if (effect.LeavesHoleMark) {
-      TSprite& flicker = AddEffect(effect.CellX, effect.CellY, ClosingHole, BmpHole);
-      Playfield.Image.SendToBack(flicker.Layer);
-    }
-    if (effect.MovesTunnel || effect.OpensHole || effect.EndsGame) {
-      TMBType action{effect.CellX, effect.CellY, effect.TunnelKind, 0};
-      if (effect.MovesTunnel) action.Action = TMBType::MoveTunnel;
-      if (effect.OpensHole) {
-        action.Action = TMBType::OpenHole;
-        action.Param = effect.HoleKind;
-      }
-      if (effect.EndsGame) action.Action = TMBType::GameOver;
-      queued.push_back(action);
-    }
-    if (effect.ExplodeSound) PlaySfx("explosion" + std::to_string(Rng.RandomRange(1, 15)), 0);
-    RemoveEffectAt(i);
+    if (effect.Life <= 0) EndEffect(*this, effect, queued);
   }
+  // The ended effects leave together, in one pass: removing each at once would move every later
+  // entry, once for every ended effect. A flicker just left by a hole is alive, so it stays.
+  if (Orb && Orb->Life <= 0) Orb = nullptr;
+  std::erase_if(Effects, Ended);
   for (auto it = queued.rbegin(); it != queued.rend(); ++it) RunEndAction(*it);
-  for (int i = int(KillAnims.size()) - 1; i >= 0; --i)
-    if (--KillAnims[std::size_t(i)]->Life <= 0) KillAnims.erase(KillAnims.begin() + i);
+  for (auto& beam : KillAnims) --beam->Life;
+  std::erase_if(KillAnims, [](const auto& beam) { return beam->Life <= 0; });
 }
 
 void TForm1::RunEndAction(const TMBType& action) {

@@ -30,8 +30,8 @@ BitmapLayer& LayeredImage::CreateLayer() {
   return *layers_.back();
 }
 
-void LayeredImage::Renumber(std::size_t from) const {
-  for (std::size_t i = from; i < layers_.size(); ++i)
+void LayeredImage::Renumber(std::size_t from, std::size_t to) const {
+  for (std::size_t i = from; i < to; ++i)
     if (layers_[i]) layers_[i]->slot_ = i;
 }
 
@@ -40,59 +40,70 @@ std::optional<std::size_t> LayeredImage::SlotOf(const BitmapLayer* layer) const 
   return layer->slot_;
 }
 
-void LayeredImage::CloseGaps() const {
-  if (!gaps_) return;
-  std::erase(layers_, nullptr);
-  gaps_ = false;
-  Renumber(0);
+void LayeredImage::LeaveGap(std::size_t slot) {
+  layers_[slot].reset();
+  lowestGap_ = std::min(lowestGap_, slot);
+  // Closing costs at most the gaps and layers above the lowest gap, so it is paid for by the
+  // destructions since the last closing.
+  if (++gaps_ > layers_.size() / 2) CloseGaps();
 }
 
-int LayeredImage::LayerCount() const {
-  CloseGaps();
-  return int(layers_.size());
+void LayeredImage::CloseGaps() const {
+  if (gaps_ == 0) return;
+  layers_.erase(std::remove(layers_.begin() + std::ptrdiff_t(lowestGap_), layers_.end(), nullptr), layers_.end());
+  Renumber(lowestGap_, layers_.size());
+  gaps_ = 0;
+  lowestGap_ = kNoGap;
 }
+
+void LayeredImage::CloseGapsBelow(std::size_t position) const {
+  if (position >= lowestGap_) CloseGaps();
+}
+
+int LayeredImage::LayerCount() const { return int(layers_.size() - gaps_); }
 
 BitmapLayer& LayeredImage::LayerAt(int index) {
-  CloseGaps();
+  CloseGapsBelow(std::size_t(index));
   return *layers_.at(std::size_t(index));
 }
 
 const BitmapLayer& LayeredImage::LayerAt(int index) const {
-  CloseGaps();
+  CloseGapsBelow(std::size_t(index));
   return *layers_.at(std::size_t(index));
 }
 
 int LayeredImage::IndexOf(const BitmapLayer* layer) const {
-  CloseGaps();
   const std::optional<std::size_t> slot = SlotOf(layer);
-  return slot ? int(*slot) : -1;
+  if (!slot) return -1;
+  CloseGapsBelow(*slot);
+  return int(layer->slot_);
 }
 
 void LayeredImage::DestroyLayer(const BitmapLayer* layer) {
-  const std::optional<std::size_t> slot = SlotOf(layer);
-  if (!slot) return;
-  layers_[*slot].reset();
-  gaps_ = true;
+  if (const std::optional<std::size_t> slot = SlotOf(layer)) LeaveGap(*slot);
 }
 
 void LayeredImage::DestroyLayerAt(int index) {
   if (index < 0 || index >= LayerCount()) return;
-  layers_[std::size_t(index)].reset();
-  gaps_ = true;
+  CloseGapsBelow(std::size_t(index));
+  LeaveGap(std::size_t(index));
 }
 
 void LayeredImage::SendToBack(const BitmapLayer* layer) {
   const int index = IndexOf(layer);
   if (index <= 0) return;
+  // Every slot up to the layer's holds a layer now: only those move.
   std::rotate(layers_.begin(), layers_.begin() + index, layers_.begin() + index + 1);
-  Renumber(0);
+  Renumber(0, std::size_t(index) + 1);
 }
 
 void LayeredImage::BringToFront(const BitmapLayer* layer) {
+  // The layer moves past everything above it, gaps included: close them first.
+  CloseGaps();
   const int index = IndexOf(layer);
   if (index < 0) return;
   std::rotate(layers_.begin() + index, layers_.begin() + index + 1, layers_.end());
-  Renumber(std::size_t(index));
+  Renumber(std::size_t(index), layers_.size());
 }
 
 void LayeredImage::Render(Bitmap32& target, int x, int y, const ClipRect& clip) const {

@@ -5,6 +5,7 @@
 // Every caller sizes a layer's rectangle to its picture, so layers are never stretched.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -72,14 +73,22 @@ class LayeredImage {
   void Render(Bitmap32& target, int x, int y, const ClipRect& clip) const;
 
  private:
-  // A destroyed layer leaves an empty slot behind, and the stack closes its gaps only when
-  // positions are next asked for: a battle destroys dozens of layers a tick deep in a stack of
-  // hundreds, and closing each gap at once would move the stack above it every time.
+  // A destroyed layer leaves an empty slot behind: a battle destroys thousands of layers a tick
+  // deep in a stack of thousands, and closing each gap at once would move the stack above it
+  // every time. Below the lowest gap a slot is the layer's stack position, so a walk down the
+  // stack that destroys as it goes never waits for the gaps to close. They close when a
+  // position above the lowest gap is asked for, or once they outnumber the layers, so that the
+  // stack and every walk over it stay as long as the layers themselves.
+  void LeaveGap(std::size_t slot);
   void CloseGaps() const;
-  void Renumber(std::size_t from) const;
-  // The stack position of a layer of this image, or none.
+  // Makes slots and stack positions agree up to position.
+  void CloseGapsBelow(std::size_t position) const;
+  void Renumber(std::size_t from, std::size_t to) const;
+  // The slot of a layer of this image, or none.
   std::optional<std::size_t> SlotOf(const BitmapLayer* layer) const;
 
+  static constexpr std::size_t kNoGap = SIZE_MAX;
   mutable std::vector<std::unique_ptr<BitmapLayer>> layers_;
-  mutable bool gaps_ = false;
+  mutable std::size_t gaps_ = 0;
+  mutable std::size_t lowestGap_ = kNoGap;
 };
