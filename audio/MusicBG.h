@@ -26,15 +26,19 @@ class TBackgroundMusic {
   int PausedAtMs = 0;
   std::string FileName;
   const Timer& LoopTimer() const { return loopTimer_; }
+  // How many loop points have passed. They change nothing on screen, so a window host need not
+  // draw again after a wake that only they used.
+  int LoopPointsPassed() const { return loopPointsPassed_; }
 
  private:
   void ArmLoopTimer();
   void LoopPoint();
   void PlaybackStarted();
-  // Loop timer intervals never reach 0 or less, which would fire without end.
+  // Loop timer intervals never fall below 100 ms: 0 or less would fire without end.
   void StartLoopTimer(int intervalMs);
 
   Scheduler& timers_;
   std::unique_ptr<MusicTrack> track_;
   Timer& loopTimer_;
+  int loopPointsPassed_ = 0;
 };

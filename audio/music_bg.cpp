@@ -17,8 +17,11 @@ void TBackgroundMusic::Open(const std::string& name) {
 }
 
 void TBackgroundMusic::StartLoopTimer(int intervalMs) {
+  // A damaged or very short track must not wake the game a thousand times a second: such a
+  // track is restarted ten times a second at most.
+  constexpr int kShortestLoopMs = 100;
   loopTimer_.SetEnabled(false);
-  loopTimer_.SetInterval(std::max(intervalMs, 1));
+  loopTimer_.SetInterval(std::max(intervalMs, kShortestLoopMs));
   loopTimer_.SetEnabled(true);
 }
 
@@ -57,6 +60,7 @@ void TBackgroundMusic::Stop() {
 }
 
 void TBackgroundMusic::LoopPoint() {
+  ++loopPointsPassed_;
   track_->SeekToStart();
   loopTimer_.SetEnabled(false);
   ArmLoopTimer();

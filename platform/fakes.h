@@ -1,6 +1,7 @@
 // The fakes the simulator, the tests and the benchmarks run the game with.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -53,11 +54,13 @@ class RecordingSoundDevice : public SoundDevice {
   std::unordered_map<std::string, std::string> heldBackNames_;
 };
 
-// Tracks that record what they were asked to do; they know no duration, so no loop timer runs.
+// Tracks that record what they were asked to do.
 class RecordingMusicDevice : public MusicDevice {
  public:
   std::unique_ptr<MusicTrack> CreateTrack() override;
   std::vector<std::string> Events;
+  // The length every track reports from now on; none by default, so that no loop timer runs.
+  std::optional<int> TrackDurationMs;
 };
 
 class RecordingHttpClient : public HttpClient {

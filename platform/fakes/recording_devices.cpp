@@ -19,7 +19,7 @@ namespace {
 
 class RecordingTrack : public MusicTrack {
  public:
-  explicit RecordingTrack(std::vector<std::string>& events) : events_(events) {}
+  explicit RecordingTrack(RecordingMusicDevice& device) : device_(device) {}
   bool Open(const std::string& path) override {
     name_ = std::filesystem::path(path).filename().string();
     return Record("open");
@@ -36,19 +36,19 @@ class RecordingTrack : public MusicTrack {
     Record("halt");
   }
   void SeekToStart() override { Record("rewind"); }
-  std::optional<int> DurationMs() const override { return std::nullopt; }
+  std::optional<int> DurationMs() const override { return device_.TrackDurationMs; }
   int PositionMs() const override { return 0; }
 
  private:
   bool Record(const char* what) {
-    events_.push_back(std::string(what) + " " + name_);
+    device_.Events.push_back(std::string(what) + " " + name_);
     return true;
   }
-  std::vector<std::string>& events_;
+  RecordingMusicDevice& device_;
   std::string name_;
   bool running_ = false;
 };
 
 }  // namespace
 
-std::unique_ptr<MusicTrack> RecordingMusicDevice::CreateTrack() { return std::make_unique<RecordingTrack>(Events); }
+std::unique_ptr<MusicTrack> RecordingMusicDevice::CreateTrack() { return std::make_unique<RecordingTrack>(*this); }
