@@ -1,13 +1,16 @@
 // The game a player runs: one SDL window showing the frames the core composes.
 //
 // Idle means idle: the loop sleeps in SDL_WaitEventTimeout until the next input or the next
-// due timer, and sends to the display only the rows of a frame that differ from those shown.
+// due timer, composes a frame only when that wake may have changed what is drawn, and sends to
+// the display only the rows of a frame that differ from those shown.
 #include <SDL.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <optional>
+#include <utility>
 
 #include "app/main_window.h"
 #include "platform/crash/crash_report.h"
@@ -28,6 +31,18 @@ std::string AssetDirBesideExecutable() {
   return dir + "Assets/";
 }
 
+// Why no window can be shown: the display the environment names does not answer, or none is
+// named. SDL only says that its drivers are not available, so the reason given is the likely one.
+std::string NoDisplayMessage() {
+  const std::pair<const char*, const char*> displays[] = {{"DISPLAY", "the display"},
+                                                          {"WAYLAND_DISPLAY", "the Wayland display"}};
+  for (const auto& [variable, kind] : displays)
+    if (const char* name = std::getenv(variable); name && *name)
+      return std::string("cannot open ") + kind + " " + name +
+             ": it does not answer (no server runs there, or it does not let this user in)";
+  return "no display to open the game window on: no X11 or Wayland display is set";
+}
+
 // SDL quietly falls back to an offscreen driver when there is no display; a game nobody can
 // see is no use, so that counts as no display unless it was asked for.
 // Returns why there is no display, or nothing when there is one.
@@ -35,10 +50,11 @@ std::optional<std::string> WithoutDisplay() {
   // The core composes every frame itself: the window's plain framebuffer is all it needs, and
   // a GL-backed one would only add threads and copies.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) return std::string(SDL_GetError());
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0)
+    return "no display to open the game window on: " + std::string(SDL_GetError());
   if (std::getenv("SDL_VIDEODRIVER")) return std::nullopt;
   const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
-  if (driver == "offscreen" || driver == "dummy") return "no X11 or Wayland display is set";
+  if (driver == "offscreen" || driver == "dummy") return NoDisplayMessage();
   return std::nullopt;
 }
 
@@ -91,6 +107,7 @@ class GameWindow {
     return true;
   }
 
+  // Composes the frame and shows what changed in it.
   void ShowChanges() {
     const Bitmap32& frame = game_.ComposeFrame();
     const bool redrawAll = shown_.Empty();
@@ -130,7 +147,24 @@ class GameWindow {
   std::string caption_ = ApplicationTitle;
 };
 
-void RunEventLoop(GameWindow& window, Scheduler& timers, const Clock& clock) {
+// The music's loop points so far. They only rewind a track: a wake that fired nothing else
+// leaves the frame as it was.
+int MusicLoopPoints(const TForm1& game) {
+  int passed = 0;
+  for (const auto& track : game.Music)
+    if (track) passed += track->LoopPointsPassed();
+  return passed;
+}
+
+// Fires the timers due by now; true when one of them may have changed what is drawn.
+bool FireDueTimers(Scheduler& timers, const Clock& clock, const TForm1& game) {
+  const int loopPointsBefore = MusicLoopPoints(game);
+  int fired = 0;
+  while (fired < kMaxTimersPerWake && timers.FireNextDue(clock.NowMs())) ++fired;
+  return fired > MusicLoopPoints(game) - loopPointsBefore;
+}
+
+void RunEventLoop(GameWindow& window, Scheduler& timers, const Clock& clock, const TForm1& game) {
   window.ShowChanges();
   for (;;) {
     const auto due = timers.NextDue();
@@ -142,9 +176,10 @@ void RunEventLoop(GameWindow& window, Scheduler& timers, const Clock& clock) {
       while (SDL_PollEvent(&event))
         if (!window.Handle(event)) return;
     }
-    for (int fired = 0; fired < kMaxTimersPerWake && timers.FireNextDue(clock.NowMs()); ++fired) {
-    }
-    window.ShowChanges();
+    // Any input may change what is drawn, and so may any timer but a music loop point. A frame
+    // composed for nothing costs a little; a frame missed would leave the window stale.
+    const bool timersMayHaveDrawn = FireDueTimers(timers, clock, game);
+    if (gotEvent || timersMayHaveDrawn) window.ShowChanges();
   }
 }
 
@@ -159,8 +194,16 @@ std::string FileVersion() {
 int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == kShowCrashReportSwitch) return ShowCrashReport(argv[2]);
   InstallCrashReporter(FileVersion(), CrashReportFolder());
+  // Without its folder of pictures, sounds and settings the game would open a window of empty
+  // panels that nobody can play: one line naming the folder serves a player better than a
+  // line for each of its files.
+  const std::string assetDir = AssetDirBesideExecutable();
+  if (!std::filesystem::is_directory(assetDir)) {
+    std::cerr << "mibbetfall: the game's Assets folder " << assetDir << " is missing; reinstall the game\n";
+    return 1;
+  }
   if (const std::optional<std::string> why = WithoutDisplay()) {
-    std::cerr << "mibbetfall: no display to open the game window on: " << *why << "\n";
+    std::cerr << "mibbetfall: " << *why << "\n";
     SDL_Quit();
     return 1;
   }
@@ -182,7 +225,7 @@ int main(int argc, char** argv) {
       return 1;
     }
     {
-      TForm1 game(Platform{timers, sound, music, http, fonts, banner}, AssetDirBesideExecutable());
+      TForm1 game(Platform{timers, sound, music, http, fonts, banner}, assetDir);
       game.FormCreate();
       GameWindow window(sdlWindow, game);
       if (!window.Ready()) {
@@ -193,7 +236,7 @@ int main(int argc, char** argv) {
       SDL_ShowWindow(sdlWindow);
       SetCrashWindowOpen(true);
       SDL_StartTextInput();
-      RunEventLoop(window, timers, clock);
+      RunEventLoop(window, timers, clock, game);
       game.FormDestroy();
       SetCrashWindowOpen(false);
       SetCrashDebugLog(nullptr);

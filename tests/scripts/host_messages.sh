@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# What the game says when it cannot start: a display that does not answer is named, and a
+# missing Assets folder gives one line naming it. Both end with exit status 1.
+set -euo pipefail
+game=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export HOME=$work XDG_RUNTIME_DIR=$work XDG_STATE_HOME=$work/state XDG_DATA_HOME=$work/data
+export SDL_AUDIODRIVER=dummy
+unset SDL_VIDEODRIVER WAYLAND_DISPLAY
+
+fail() {
+  echo "FAIL: $1"
+  echo "--- stderr:"
+  cat "$work/err"
+  exit 1
+}
+
+# Runs the game and checks its exit status and its own lines on stderr (SDL may add its own).
+expect_one_line() {
+  local pattern=$1 status=0
+  shift
+  timeout 20 "$@" 2>"$work/err" >/dev/null || status=$?
+  [ "$status" -eq 1 ] || fail "exit status $status, not 1"
+  local lines
+  lines=$(grep -c '^mibbetfall:' "$work/err" || true)
+  [ "$lines" -eq 1 ] || fail "$lines lines from the game, not one"
+  grep -q "$pattern" "$work/err" || fail "no line matching: $pattern"
+}
+
+# A display number that nothing serves.
+number=55
+while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do number=$((number + 1)); done
+DISPLAY=":$number" expect_one_line "^mibbetfall: cannot open the display :$number: " "$game"
+DISPLAY= expect_one_line "^mibbetfall: no display to open the game window on: no X11 or Wayland display is set" "$game"
+
+# The game alone in a folder: no Assets beside it.
+mkdir "$work/bin"
+cp "$game" "$work/bin/mibbetfall"
+SDL_VIDEODRIVER=dummy expect_one_line "^mibbetfall: the game's Assets folder $work/bin/Assets/ is missing" \
+  "$work/bin/mibbetfall"
+echo "host messages: ok"
