@@ -5,7 +5,7 @@
 
 #include <climits>
 
-#include "sim/simulator.h"
+#include "bench/bench_support.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ constexpr int kBuilders = 8;
 
 class Crowd {
  public:
-  Crowd() : sim_(Options()) {
+  Crowd() : sim_(BenchOptions()) {
     TForm1& g = sim_.Game();
     sim_.Press(350, 350);
     sim_.Key("N");
@@ -51,13 +51,6 @@ class Crowd {
   TForm1& Game() { return sim_.Game(); }
 
  private:
-  static SimulatorOptions Options() {
-    SimulatorOptions options;
-    options.AssetDir = std::string(MIBBETFALL_ASSET_DIR) + "/";
-    options.Today = {2026, 3, 1};
-    options.SystemFonts = false;
-    return options;
-  }
   Simulator sim_;
 };
 

@@ -4,13 +4,13 @@
 // a tick that grows linearly with the crowd keeps the time per creature flat.
 #include <benchmark/benchmark.h>
 
-#include "sim/simulator.h"
+#include "bench/bench_support.h"
 
 namespace {
 
 class GrowingCrowd {
  public:
-  GrowingCrowd() : sim_(Options()) {
+  GrowingCrowd() : sim_(BenchOptions()) {
     TForm1& g = sim_.Game();
     g.MIBBETSHOTSTRENGTH = 0;
     g.TURRETSHOTSTRENGTH = 0;
@@ -30,16 +30,17 @@ class GrowingCrowd {
     while (Creatures() < creatures) Tick();
   }
   int Creatures() { return int(sim_.Game().Mibbets.size()); }
+  // Shots do their default harm from now on, and every creature dies of its first hit.
+  void Arm() {
+    TForm1& g = sim_.Game();
+    const TSettings defaults;
+    g.MIBBETSHOTSTRENGTH = defaults.MIBBETSHOTSTRENGTH;
+    g.TURRETSHOTSTRENGTH = defaults.TURRETSHOTSTRENGTH;
+    for (auto& m : g.Mibbets) m->Health = g.TURRETSHOTSTRENGTH;
+  }
   int Effects() { return int(sim_.Game().Effects.size() + sim_.Game().KillAnims.size()); }
 
  private:
-  static SimulatorOptions Options() {
-    SimulatorOptions options;
-    options.AssetDir = std::string(MIBBETFALL_ASSET_DIR) + "/";
-    options.Today = {2026, 3, 1};
-    options.SystemFonts = false;
-    return options;
-  }
   Simulator sim_;
 };
 
@@ -62,6 +63,21 @@ void BM_GrowingCrowd(benchmark::State& state) {
       benchmark::Counter(creatures, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
+// The largest crowd once every shot kills: creatures die by the hundred each tick, and each
+// removal moves the later entries of the list down one place.
+void BM_KillingCrowd(benchmark::State& state) {
+  GrowingCrowd& crowd = SharedCrowd();
+  crowd.GrowTo(int(state.range(0)));
+  crowd.Arm();
+  const int first = crowd.Creatures();
+  for (auto _ : state) crowd.Tick();
+  state.SetItemsProcessed(state.iterations());
+  state.counters["creatures"] = crowd.Creatures();
+  // Three creatures come out of the tunnels every tick.
+  const double born = 3.0 * double(state.iterations());
+  state.counters["deaths_per_tick"] = (first + born - crowd.Creatures()) / double(state.iterations());
+}
+
 // Each size is measured while the crowd grows by a tenth (three creatures a tick).
 void RegisterSizes() {
   for (const int creatures : {1800, 7200, 28800})
@@ -70,6 +86,11 @@ void RegisterSizes() {
         ->Iterations(creatures / 30)
         ->MeasureProcessCPUTime()
         ->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark("BM_KillingCrowd", BM_KillingCrowd)
+      ->Arg(28800)
+      ->Iterations(100)
+      ->MeasureProcessCPUTime()
+      ->Unit(benchmark::kMicrosecond);
 }
 [[maybe_unused]] const bool kRegistered = (RegisterSizes(), true);
 
