@@ -8,9 +8,12 @@
 bool TForm1::HighScoreServerConfigured() const { return !HISCORESERVER.empty(); }
 
 void TForm1::PostHighScore() {
-  if (!HighScoreServerConfigured() || HighScoresInMemoryOnly) return;
+  if (!HighScoreServerConfigured()) return;
   const ScorePost post{Rng.RandomRange(kNonceFirst, kNonceEnd), std::min(Score, kHighestPostedScore),
                        PaddedPostName(EnteredName), DEBUG != 0 ? kDebugMode : kNormalMode};
+  // A replay draws the nonce as the played game did, so that the rest of the run draws the same
+  // numbers, but it never posts.
+  if (HighScoresInMemoryOnly) return;
   HttpGet("http://" + HISCORESERVER + kPostPath + EncodeScorePost(post));
 }
 

@@ -141,6 +141,14 @@ TEST(OnlinePost, AReplayNeitherPostsNorWritesTheTable) {
   EXPECT_TRUE(f.Sim->Http().Urls.empty());
   EXPECT_EQ(f.Game().HighScoreLines[5], HighScoreLine(2600, "ACE")) << "the table in memory has the entry";
   EXPECT_EQ(std::filesystem::last_write_time(f.Assets.Path() + "hs.bmp"), fileBefore);
+
+  // The played game drew a nonce for its post; the replay must draw it too, or every random number
+  // after the post would differ from the recorded game's.
+  GameFixture played;
+  ReachHighScores(played, 2600);
+  Type(played, "ace\ry");
+  ASSERT_EQ(played.Sim->Http().Urls.size(), 1u);
+  EXPECT_EQ(f.Game().Rng.Random(1 << 30), played.Game().Rng.Random(1 << 30));
 }
 
 }  // namespace
