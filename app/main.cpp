@@ -1,4 +1,5 @@
 // The game a player runs: one SDL window showing the frames the core composes.
+// mibbetfall [--record FILE | --replay FILE]
 //
 // Idle means idle: the loop sleeps in SDL_WaitEventTimeout until the next input or the next
 // due timer, composes a frame only when that wake may have changed what is drawn, and sends to
@@ -7,22 +8,28 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "app/main_window.h"
+#include "input/host_input.h"
 #include "platform/crash/crash_report.h"
 #include "platform/curl/background_http_client.h"
 #include "platform/curl/curl_http_client.h"
+#include "platform/files.h"
 #include "platform/scheduler.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/sdl/ttf_font_rasterizer.h"
+#include "replay/replay_file.h"
+#include "sim/script.h"
+#include "sim/simulator.h"
 
 namespace {
-
-constexpr int kMaxTimersPerWake = 64;  // so that input is never starved by overdue timers
 
 std::string AssetDirBesideExecutable() {
   char* base = SDL_GetBasePath();
@@ -64,6 +71,38 @@ MouseButton ToButton(Uint8 button) {
   return MouseButton::Left;
 }
 
+// What the game takes from a window event, as the simulator's script would hand it over.
+std::vector<InputEvent> InputsOf(const SDL_Event& e) {
+  using Kind = InputEvent::Kind;
+  std::vector<InputEvent> inputs;
+  switch (e.type) {
+    case SDL_MOUSEMOTION:
+      inputs.push_back({Kind::Move, e.motion.x, e.motion.y});
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+      inputs.push_back({e.type == SDL_MOUSEBUTTONDOWN ? Kind::Down : Kind::Up, e.button.x, e.button.y,
+                        ToButton(e.button.button)});
+      break;
+    case SDL_TEXTINPUT:
+      for (const char* c = e.text.text; *c; ++c)
+        if (*c > 0 && *c < 127) inputs.push_back({.Type = Kind::KeyDown, .Key = *c});
+      break;
+    case SDL_KEYDOWN:
+      if (e.key.keysym.sym == SDLK_ESCAPE) inputs.push_back({.Type = Kind::KeyDown, .Key = 27});
+      if (e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_KP_ENTER)
+        inputs.push_back({.Type = Kind::KeyDown, .Key = 13});
+      if (e.key.keysym.sym == SDLK_BACKSPACE) inputs.push_back({.Type = Kind::KeyDown, .Key = 8});
+      break;
+    case SDL_KEYUP:
+      if (e.key.keysym.sym == SDLK_BACKSPACE) inputs.push_back({.Type = Kind::KeyUp, .Key = 8});
+      break;
+    default:
+      break;
+  }
+  return inputs;
+}
+
 // Shows the composed frames in the window's own surface, pushing to the display only the band
 // of rows that changed: the cheapest way to the screen when little moves.
 class GameWindow {
@@ -71,39 +110,12 @@ class GameWindow {
   GameWindow(SDL_Window* window, TForm1& game) : window_(window), game_(game) {}
   bool Ready() { return SDL_GetWindowSurface(window_) != nullptr; }
 
-  // Returns false when the window was closed.
-  bool Handle(const SDL_Event& e) {
-    switch (e.type) {
-      case SDL_QUIT:
-        return false;
-      case SDL_MOUSEMOTION:
-        game_.WindowMouseMove(e.motion.x, e.motion.y);
-        break;
-      case SDL_MOUSEBUTTONDOWN:
-        game_.WindowMouseDown(e.button.x, e.button.y, ToButton(e.button.button));
-        break;
-      case SDL_MOUSEBUTTONUP:
-        game_.WindowMouseUp(e.button.x, e.button.y, ToButton(e.button.button));
-        break;
-      case SDL_TEXTINPUT:
-        for (const char* c = e.text.text; *c; ++c)
-          if (static_cast<unsigned char>(*c) < 128) game_.FormKeyPress(*c);
-        break;
-      case SDL_KEYDOWN:
-        if (e.key.keysym.sym == SDLK_ESCAPE) game_.FormKeyPress(27);
-        if (e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_KP_ENTER) game_.FormKeyPress(13);
-        if (e.key.keysym.sym == SDLK_BACKSPACE) game_.FormKeyPress(8);
-        break;
-      case SDL_KEYUP:
-        if (e.key.keysym.sym == SDLK_BACKSPACE) game_.FormKeyUp(8);
-        break;
-      case SDL_WINDOWEVENT:
-        if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
-          shown_ = Bitmap32();  // everything must be drawn again
-        break;
-      default:
-        break;
-    }
+  // True when the window must be drawn again whole.
+  bool Exposed(const SDL_Event& e) {
+    if (e.type != SDL_WINDOWEVENT ||
+        (e.window.event != SDL_WINDOWEVENT_EXPOSED && e.window.event != SDL_WINDOWEVENT_SIZE_CHANGED))
+      return false;
+    shown_ = Bitmap32();
     return true;
   }
 
@@ -156,44 +168,229 @@ int MusicLoopPoints(const TForm1& game) {
   return passed;
 }
 
-// Fires the timers due by now; true when one of them may have changed what is drawn.
-bool FireDueTimers(Scheduler& timers, const Clock& clock, const TForm1& game) {
-  const int loopPointsBefore = MusicLoopPoints(game);
-  int fired = 0;
-  while (fired < kMaxTimersPerWake && timers.FireNextDue(clock.NowMs())) ++fired;
-  return fired > MusicLoopPoints(game) - loopPointsBefore;
-}
+// The window's run of the game: the timers and the inputs, the player's or a recording's, handed
+// to the game in the order of the game's clock, exactly as the simulator does with a script. So a
+// recording of the run replays it, timer for timer.
+class WindowSession {
+ public:
+  WindowSession(GameWindow& window, Scheduler& timers, WindowClock& clock, TForm1& game)
+      : window_(window), timers_(timers), clock_(clock), game_(game), input_(game) {}
 
-void RunEventLoop(GameWindow& window, Scheduler& timers, const Clock& clock, const TForm1& game) {
-  window.ShowChanges();
-  for (;;) {
-    const auto due = timers.NextDue();
-    const int timeout = due ? int(std::clamp<std::int64_t>(*due - clock.NowMs(), 0, 1 << 30)) : -1;
-    SDL_Event event;
-    const bool gotEvent = timeout < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, timeout);
-    if (gotEvent) {
-      if (!window.Handle(event)) return;
-      while (SDL_PollEvent(&event))
-        if (!window.Handle(event)) return;
-    }
-    // Any input may change what is drawn, and so may any timer but a music loop point. A frame
-    // composed for nothing costs a little; a frame missed would leave the window stale.
-    const bool timersMayHaveDrawn = FireDueTimers(timers, clock, game);
-    if (gotEvent || timersMayHaveDrawn) window.ShowChanges();
+  // Records the player's inputs as script lines.
+  void RecordTo(ReplayRecorder* recorder) { recorder_ = recorder; }
+  // Plays a recording instead of the player's inputs; the player can only stop it with Esc.
+  void Replay(TimedScript* script) {
+    replay_ = script;
+    nextReplayed_ = replay_->Next();
   }
+
+  // Runs until the window is closed or a replay ends; false when a replay could not be read.
+  bool Run() {
+    window_.ShowChanges();
+    for (;;) {
+      SDL_Event event;
+      const bool gotEvent = WaitForEvent(event);
+      const std::int64_t now = clock_.RealMs();
+      bool mayHaveDrawn = PlayRecordingUntil(now);
+      if (replayOver_) return replay_->Error().empty();
+      // Any input may change what is drawn, and so may any timer but a music loop point. A frame
+      // composed for nothing costs a little; a frame missed would leave the window stale.
+      mayHaveDrawn |= FireTimersUntil(now);
+      clock_.AdvanceTo(now);
+      for (bool more = gotEvent; more; more = SDL_PollEvent(&event)) {
+        if (!Handle(event)) return true;
+        mayHaveDrawn = true;
+      }
+      KeepRecordingOnDisk(now);
+      if (mayHaveDrawn) window_.ShowChanges();
+    }
+  }
+
+ private:
+  bool WaitForEvent(SDL_Event& event) {
+    std::optional<std::int64_t> wake = timers_.NextDue();
+    if (nextReplayed_ && (!wake || nextReplayed_->AtMs < *wake)) wake = nextReplayed_->AtMs;
+    if (!wake) return SDL_WaitEvent(&event);
+    return SDL_WaitEventTimeout(&event, int(std::clamp<std::int64_t>(*wake - clock_.RealMs(), 0, 1 << 30)));
+  }
+
+  // Fires every timer due by then, each at its own moment; true when one of them may have changed
+  // what is drawn.
+  bool FireTimersUntil(std::int64_t ms) {
+    const int loopPointsBefore = MusicLoopPoints(game_);
+    int fired = 0;
+    while (const auto due = timers_.NextDue()) {
+      if (*due > ms) break;
+      clock_.AdvanceTo(*due);
+      if (timers_.FireNextDue(clock_.NowMs())) ++fired;
+    }
+    return fired > MusicLoopPoints(game_) - loopPointsBefore;
+  }
+
+  // Hands over the recording's inputs due by then, each after the timers due before it.
+  bool PlayRecordingUntil(std::int64_t ms) {
+    bool played = false;
+    while (nextReplayed_ && nextReplayed_->AtMs <= ms) {
+      played |= FireTimersUntil(nextReplayed_->AtMs);
+      clock_.AdvanceTo(nextReplayed_->AtMs);
+      for (const InputEvent& input : nextReplayed_->Inputs) input_.Apply(input);
+      played = true;
+      replayOver_ = nextReplayed_->End;
+      nextReplayed_ = replayOver_ ? std::nullopt : replay_->Next();
+    }
+    if (replay_ && !replayOver_ && !nextReplayed_) {
+      std::cerr << "mibbetfall: the recording stops early: " << replay_->Error() << "\n";
+      replayOver_ = true;
+    }
+    return played;
+  }
+
+  // Returns false when the window was closed, or a replay stopped.
+  bool Handle(const SDL_Event& e) {
+    if (e.type == SDL_QUIT) return false;
+    if (window_.Exposed(e)) return true;
+    if (replay_) return !(e.type == SDL_KEYDOWN && e.key.keysym.sym == SDLK_ESCAPE);
+    for (const InputEvent& input : InputsOf(e)) {
+      if (recorder_) recorder_->Input(clock_.NowMs(), ScriptLineOf(input));
+      input_.Apply(input);
+    }
+    return true;
+  }
+
+  // A few seconds of play at most are lost with a crash, for one write every few seconds.
+  void KeepRecordingOnDisk(std::int64_t now) {
+    constexpr std::int64_t kFlushEveryMs = 5000;
+    if (!recorder_ || now - lastFlushMs_ < kFlushEveryMs) return;
+    recorder_->Flush();
+    lastFlushMs_ = now;
+  }
+
+  GameWindow& window_;
+  Scheduler& timers_;
+  WindowClock& clock_;
+  TForm1& game_;
+  HostInput input_;
+  ReplayRecorder* recorder_ = nullptr;
+  TimedScript* replay_ = nullptr;
+  std::optional<TimedInputs> nextReplayed_;
+  bool replayOver_ = false;
+  std::int64_t lastFlushMs_ = 0;
+};
+
+struct HostOptions {
+  std::string RecordPath;  // --record FILE
+  std::string ReplayPath;  // --replay FILE
+};
+
+constexpr char kUsage[] = "usage: mibbetfall [--record FILE | --replay FILE]";
+
+std::optional<HostOptions> ReadArguments(int argc, char** argv) {
+  HostOptions options;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const bool hasValue = i + 1 < argc && argv[i + 1][0] != '\0';
+    if (arg == "--record" && hasValue) options.RecordPath = argv[++i];
+    else if (arg == "--replay" && hasValue) options.ReplayPath = argv[++i];
+    else {
+      std::cerr << "mibbetfall: unknown argument " << arg << "\n" << kUsage << "\n";
+      return std::nullopt;
+    }
+  }
+  if (!options.RecordPath.empty() && !options.ReplayPath.empty()) {
+    std::cerr << "mibbetfall: a replay is not recorded again\n" << kUsage << "\n";
+    return std::nullopt;
+  }
+  return options;
 }
 
-// The full file version, so a crash report names the exact build.
-std::string FileVersion() {
-  return std::to_string(MIBBETFALL_VERSION_MAJOR) + "." + std::to_string(MIBBETFALL_VERSION_MINOR) + "." +
-         std::to_string(MIBBETFALL_VERSION_PATCH) + "." + std::to_string(MIBBETFALL_VERSION_TWEAK);
+// Where the game is recorded: the file asked for, or the newest of the recent games kept in the
+// player's state folder; empty when nothing can be written there.
+std::string RecordingPath(const HostOptions& options) {
+  if (!options.RecordPath.empty()) return options.RecordPath;
+  const std::string folder = CrashReportFolder() + "recordings/";
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (error) return "";
+  return NextRecentRecording(folder, std::time(nullptr));
+}
+
+// A recording with its state at the end: the simulator replaying the file must end in it.
+void WriteFinalState(const std::string& recordingPath, const TForm1& game, std::int64_t nowMs) {
+  const std::string path = recordingPath + ".state.json";
+  if (!WriteFileAtomically(path, DumpGameState(game, nowMs, {}) + "\n"))
+    std::cerr << "mibbetfall: cannot write " << path << "\n";
+}
+
+// The game in its window, from creation to closing; the exit status.
+int PlayInWindow(SDL_Window* sdlWindow, const HostOptions& options, const std::string& assetDir) {
+  WindowClock clock;
+  Scheduler timers(clock);
+  SdlAudio audio;
+  SdlSoundDevice sound(audio);
+  SdlMusicDevice music(audio);
+  CurlHttpClient curl;
+  BackgroundHttpClient http(curl);
+  TtfFontRasterizer fonts;
+  SdlBannerWindow banner;
+  std::ifstream replayFile;
+  std::optional<ReplayHeader> replayed;
+  if (!options.ReplayPath.empty()) {
+    std::string why;
+    replayed = OpenReplay(options.ReplayPath, replayFile, why);
+    if (!replayed) {
+      std::cerr << "mibbetfall: " << why << "\n";
+      return 2;
+    }
+    clock.SetSeed(replayed->Seed);
+    clock.SetToday(replayed->Start);
+  }
+  TForm1 game(Platform{timers, sound, music, http, fonts, banner}, assetDir);
+  if (replayed) {
+    game.HighScoresInMemoryOnly = true;
+    game.HighScoreLines = replayed->HighScores;
+  }
+  game.FormCreate();
+  GameWindow window(sdlWindow, game);
+  if (!window.Ready()) {
+    std::cerr << "mibbetfall: cannot draw in the game window: " << SDL_GetError() << "\n";
+    return 1;
+  }
+  WindowSession session(window, timers, clock, game);
+  TimedScript script(replayFile);
+  std::optional<ReplayRecorder> recorder;
+  if (replayed) {
+    session.Replay(&script);
+  } else if (const std::string path = RecordingPath(options); !path.empty()) {
+    recorder.emplace(path, ReplayHeader{GameFileVersion(), clock.RandomSeed(), clock.Today(), game.HighScoreLines},
+                     clock.NowMs());
+    if (!recorder->Open() && !options.RecordPath.empty()) {
+      std::cerr << "mibbetfall: cannot write the recording " << path << "\n";
+      return 1;
+    }
+    session.RecordTo(&*recorder);
+    SetCrashRecording(path);
+  }
+  if (game.DEBUG != 0) SetCrashDebugLog(&game.DebugLog);
+  SDL_ShowWindow(sdlWindow);
+  SetCrashWindowOpen(true);
+  SDL_StartTextInput();
+  const bool replayWhole = session.Run();
+  if (recorder) recorder->Close(clock.NowMs());
+  if (!options.RecordPath.empty()) WriteFinalState(options.RecordPath, game, clock.NowMs());
+  if (replayed) std::cout << DumpGameState(game, clock.NowMs(), {}) << "\n";
+  game.FormDestroy();
+  SetCrashWindowOpen(false);
+  SetCrashDebugLog(nullptr);
+  return replayWhole ? 0 : 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == kShowCrashReportSwitch) return ShowCrashReport(argv[2]);
-  InstallCrashReporter(FileVersion(), CrashReportFolder());
+  const std::optional<HostOptions> options = ReadArguments(argc, argv);
+  if (!options) return 2;
+  InstallCrashReporter(GameFileVersion(), CrashReportFolder());
   // Without its folder of pictures, sounds and settings the game would open a window of empty
   // panels that nobody can play: one line naming the folder serves a player better than a
   // line for each of its files.
@@ -207,42 +404,15 @@ int main(int argc, char** argv) {
     SDL_Quit();
     return 1;
   }
-  {
-    SystemClock clock;
-    Scheduler timers(clock);
-    SdlAudio audio;
-    SdlSoundDevice sound(audio);
-    SdlMusicDevice music(audio);
-    CurlHttpClient curl;
-    BackgroundHttpClient http(curl);
-    TtfFontRasterizer fonts;
-    SdlBannerWindow banner;
-    SDL_Window* sdlWindow = SDL_CreateWindow(ApplicationTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                             WindowWidth, WindowHeight, SDL_WINDOW_HIDDEN);
-    if (!sdlWindow) {
-      std::cerr << "mibbetfall: cannot open the game window: " << SDL_GetError() << "\n";
-      SDL_Quit();
-      return 1;
-    }
-    {
-      TForm1 game(Platform{timers, sound, music, http, fonts, banner}, assetDir);
-      game.FormCreate();
-      GameWindow window(sdlWindow, game);
-      if (!window.Ready()) {
-        std::cerr << "mibbetfall: cannot draw in the game window: " << SDL_GetError() << "\n";
-        return 1;
-      }
-      if (game.DEBUG != 0) SetCrashDebugLog(&game.DebugLog);
-      SDL_ShowWindow(sdlWindow);
-      SetCrashWindowOpen(true);
-      SDL_StartTextInput();
-      RunEventLoop(window, timers, clock, game);
-      game.FormDestroy();
-      SetCrashWindowOpen(false);
-      SetCrashDebugLog(nullptr);
-    }
-    SDL_DestroyWindow(sdlWindow);
+  SDL_Window* sdlWindow = SDL_CreateWindow(ApplicationTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                           WindowWidth, WindowHeight, SDL_WINDOW_HIDDEN);
+  if (!sdlWindow) {
+    std::cerr << "mibbetfall: cannot open the game window: " << SDL_GetError() << "\n";
+    SDL_Quit();
+    return 1;
   }
+  const int status = PlayInWindow(sdlWindow, *options, assetDir);
+  SDL_DestroyWindow(sdlWindow);
   SDL_Quit();
-  return 0;
+  return status;
 }

@@ -111,6 +111,8 @@ ReplayRecorder::ReplayRecorder(const std::string& path, const ReplayHeader& head
     : file_(path, std::ios::out | std::ios::trunc), lastMs_(startMs), bytesLeft_(maxBytes) {
   const std::string lines = ReplayHeaderLines(header);
   WriteLine(lines.substr(0, lines.size() - 1));
+  // The header on disk at once: a game that dies early still names its seed.
+  file_.flush();
 }
 
 void ReplayRecorder::Input(std::int64_t nowMs, const std::string& line) {

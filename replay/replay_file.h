@@ -43,6 +43,8 @@ class ReplayRecorder {
   bool Open() const { return file_.is_open(); }
   // One input line at this moment of the game's clock.
   void Input(std::int64_t nowMs, const std::string& line);
+  // Hands what the buffer holds to the file, so that a crash loses little of the game.
+  void Flush() { file_.flush(); }
   // The last wait, up to the moment the game closed, so that a replay ends where the game did.
   void Close(std::int64_t nowMs);
 

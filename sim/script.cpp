@@ -4,6 +4,7 @@
 #include <sstream>
 #include <vector>
 
+#include "replay/replay_file.h"
 #include "sim/simulator.h"
 
 namespace {
@@ -85,30 +86,60 @@ std::optional<ScriptCommand> ReadScriptLine(const std::string& line) {
   return c;
 }
 
+std::vector<InputEvent> InputEventsOf(const ScriptCommand& c) {
+  using Verb = ScriptCommand::Verb;
+  using Kind = InputEvent::Kind;
+  const int x = int(c.A), y = int(c.B);
+  const std::optional<char> key = KeyCharacter(c.Text);
+  switch (c.Kind) {
+    case Verb::Move:
+      return {{Kind::Move, x, y}};
+    case Verb::Press:
+      return {{Kind::Down, x, y, c.Button}, {Kind::Up, x, y, c.Button}};
+    case Verb::Down:
+      return {{Kind::Down, x, y, c.Button}};
+    case Verb::Up:
+      return {{Kind::Up, x, y, c.Button}};
+    case Verb::Key:
+      if (key) return {{.Type = Kind::KeyDown, .Key = *key}, {.Type = Kind::KeyUp, .Key = *key}};
+      break;
+    case Verb::KeyDown:
+      if (key) return {{.Type = Kind::KeyDown, .Key = *key}};
+      break;
+    case Verb::KeyUp:
+      if (key) return {{.Type = Kind::KeyUp, .Key = *key}};
+      break;
+    default:
+      break;
+  }
+  return {};
+}
+
+std::string ScriptLineOf(const InputEvent& input) {
+  static constexpr const char* kButtons[] = {"left", "right", "middle"};
+  const std::string at = std::to_string(input.X) + " " + std::to_string(input.Y);
+  const std::string button = kButtons[int(input.Button)];
+  switch (input.Type) {
+    case InputEvent::Kind::Move:
+      return "move " + at;
+    case InputEvent::Kind::Down:
+      return "down " + at + " " + button;
+    case InputEvent::Kind::Up:
+      return "up " + at + " " + button;
+    case InputEvent::Kind::KeyDown:
+      return "keydown " + KeyName(input.Key);
+    case InputEvent::Kind::KeyUp:
+      return "keyup " + KeyName(input.Key);
+  }
+  return "";
+}
+
 bool RunScriptCommand(Simulator& sim, const ScriptCommand& c, std::ostream& out) {
   using Verb = ScriptCommand::Verb;
   switch (c.Kind) {
     case Verb::Wait:
       sim.Wait(c.A);
       break;
-    case Verb::Move:
-      sim.Move(int(c.A), int(c.B));
-      break;
-    case Verb::Press:
-      sim.Press(int(c.A), int(c.B), c.Button);
-      break;
-    case Verb::Down:
-      sim.Down(int(c.A), int(c.B), c.Button);
-      break;
-    case Verb::Up:
-      sim.Up(int(c.A), int(c.B), c.Button);
-      break;
-    case Verb::Key:
-      return sim.Key(c.Text);
-    case Verb::KeyDown:
-      return sim.KeyDown(c.Text);
-    case Verb::KeyUp:
-      return sim.KeyUp(c.Text);
     case Verb::Shot:
       return sim.Shot(c.Text);
     case Verb::Dump:
@@ -117,8 +148,39 @@ bool RunScriptCommand(Simulator& sim, const ScriptCommand& c, std::ostream& out)
     case Verb::None:
     case Verb::Quit:
       break;
+    default: {
+      const std::vector<InputEvent> inputs = InputEventsOf(c);
+      for (const InputEvent& input : inputs) sim.Apply(input);
+      return !inputs.empty();
+    }
   }
   return true;
+}
+
+std::optional<TimedInputs> TimedScript::Next() {
+  using Verb = ScriptCommand::Verb;
+  std::string line;
+  while (!ended_ && std::getline(script_, line)) {
+    ++lineNumber_;
+    const std::optional<ScriptCommand> command = ReadScriptLine(line);
+    if (!command) {
+      error_ = "line " + std::to_string(lineNumber_) + " cannot be read";
+      return std::nullopt;
+    }
+    const Verb verb = command->Kind;
+    if (verb == Verb::Wait) atMs_ += command->A;
+    if (verb == Verb::Quit) break;
+    if (verb == Verb::Wait || verb == Verb::Dump || verb == Verb::Shot || verb == Verb::None) continue;
+    std::vector<InputEvent> inputs = InputEventsOf(*command);
+    if (inputs.empty()) {
+      error_ = "line " + std::to_string(lineNumber_) + " names a key the game has not";
+      return std::nullopt;
+    }
+    return TimedInputs{atMs_, std::move(inputs)};
+  }
+  if (ended_) return std::nullopt;
+  ended_ = true;
+  return TimedInputs{atMs_, {}, true};
 }
 
 int RunScript(Simulator& sim, std::istream& script, std::ostream& out, std::ostream& errors) {

@@ -6,8 +6,9 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
-#include "presentation/controls.h"
+#include "input/input_event.h"
 
 class Simulator;
 
@@ -25,6 +26,32 @@ constexpr std::int64_t LongestScriptWaitMs = 86'400'000;
 
 // The command on the line, or nothing when the line cannot be read.
 std::optional<ScriptCommand> ReadScriptLine(const std::string& line);
+// The inputs a command hands the game: none for a wait, a dump, a shot or a key the game has not.
+std::vector<InputEvent> InputEventsOf(const ScriptCommand& command);
+// The script line that hands the game this input, as a recording writes it.
+std::string ScriptLineOf(const InputEvent& input);
+// A script read as inputs at moments of the game's clock, for a host that plays it in real time.
+struct TimedInputs {
+  std::int64_t AtMs = 0;  // counted from the script's start
+  std::vector<InputEvent> Inputs;
+  bool End = false;  // the script ends here: at its end of file, or at a "quit"
+};
+class TimedScript {
+ public:
+  explicit TimedScript(std::istream& script) : script_(script) {}
+  // The next inputs, or the end; nothing once the end was given, or when a line cannot be read
+  // (Error then says which).
+  std::optional<TimedInputs> Next();
+  const std::string& Error() const { return error_; }
+
+ private:
+  std::istream& script_;
+  std::int64_t atMs_ = 0;
+  int lineNumber_ = 0;
+  bool ended_ = false;
+  std::string error_;
+};
+
 // Runs one command; false when it cannot be run (a key the game has not, a shot not written).
 bool RunScriptCommand(Simulator& sim, const ScriptCommand& command, std::ostream& out);
 

@@ -18,6 +18,7 @@ Simulator::Simulator(const SimulatorOptions& options) {
   game_->HighScoresInMemoryOnly = options.Replaying;
   game_->HighScoreLines = options.HighScores;
   game_->FormCreate();
+  input_ = std::make_unique<HostInput>(*game_);
 }
 
 Simulator::~Simulator() { Quit(); }
@@ -32,39 +33,28 @@ void Simulator::Wait(std::int64_t ms) {
   clock_.SetNow(end);
 }
 
-void Simulator::Move(int x, int y) {
-  pointerX_ = x;
-  pointerY_ = y;
-  game_->WindowMouseMove(x, y);
-}
+void Simulator::Apply(const InputEvent& input) { input_->Apply(input); }
+
+void Simulator::Move(int x, int y) { Apply({InputEvent::Kind::Move, x, y}); }
 
 void Simulator::Press(int x, int y, MouseButton button) {
   Down(x, y, button);
   Up(x, y, button);
 }
 
-void Simulator::Down(int x, int y, MouseButton button) {
-  if (x != pointerX_ || y != pointerY_) Move(x, y);
-  game_->WindowMouseDown(x, y, button);
-}
+void Simulator::Down(int x, int y, MouseButton button) { Apply({InputEvent::Kind::Down, x, y, button}); }
 
-void Simulator::Up(int x, int y, MouseButton button) {
-  if (x != pointerX_ || y != pointerY_) Move(x, y);
-  game_->WindowMouseUp(x, y, button);
-}
+void Simulator::Up(int x, int y, MouseButton button) { Apply({InputEvent::Kind::Up, x, y, button}); }
 
 bool Simulator::Key(const std::string& key) { return KeyDown(key) && KeyUp(key); }
 
-bool Simulator::KeyDown(const std::string& key) {
-  const std::optional<char> ch = KeyCharacter(key);
-  if (ch) game_->FormKeyPress(*ch);
-  return ch.has_value();
-}
+bool Simulator::KeyDown(const std::string& key) { return ApplyKey(InputEvent::Kind::KeyDown, key); }
 
-bool Simulator::KeyUp(const std::string& key) {
+bool Simulator::KeyUp(const std::string& key) { return ApplyKey(InputEvent::Kind::KeyUp, key); }
+
+bool Simulator::ApplyKey(InputEvent::Kind kind, const std::string& key) {
   const std::optional<char> ch = KeyCharacter(key);
-  // The release carries the key's code: upper case for letters, as a keyboard reports them.
-  if (ch) game_->FormKeyUp(std::toupper(static_cast<unsigned char>(*ch)));
+  if (ch) Apply({.Type = kind, .Key = *ch});
   return ch.has_value();
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "input/host_input.h"
 #include "platform/fakes.h"
 #include "platform/scheduler.h"
 
@@ -26,6 +27,7 @@ class Simulator {
 
   // Advances the virtual clock, firing every timer due on the way in due order.
   void Wait(std::int64_t ms);
+  void Apply(const InputEvent& input);
   void Move(int x, int y);
   // A press and release at (x, y); the pointer first moves there, as a real one would.
   void Press(int x, int y, MouseButton button = MouseButton::Left);
@@ -51,6 +53,8 @@ class Simulator {
   Scheduler& Timers() { return scheduler_; }
 
  private:
+  bool ApplyKey(InputEvent::Kind kind, const std::string& key);
+
   VirtualClock clock_;
   Scheduler scheduler_{clock_};
   RecordingSoundDevice sound_;
@@ -59,7 +63,7 @@ class Simulator {
   std::unique_ptr<FontRasterizer> fonts_;
   NullHostWindow host_;
   std::unique_ptr<TForm1> game_;
-  int pointerX_ = -1, pointerY_ = -1;
+  std::unique_ptr<HostInput> input_;
   bool quit_ = false;
   // How many debug lines had ever been logged at the previous dump.
   std::int64_t debugLinesDumped_ = 0;

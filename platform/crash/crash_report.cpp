@@ -28,6 +28,7 @@ struct ReporterState {
   char Version[64] = "";
   char ReportPath[4096] = "";
   char SelfPath[4096] = "";
+  char RecordingPath[4096] = "";
   const std::deque<std::string>* DebugLog = nullptr;
   std::atomic<bool> WindowOpen{false};
   std::atomic_flag Reporting = ATOMIC_FLAG_INIT;
@@ -95,6 +96,10 @@ int OpenReport(const char* cause) {
   WriteDate(fd, std::time(nullptr));
   WriteText(fd, "Cause: ");
   WriteText(fd, cause);
+  if (g_state.RecordingPath[0] != '\0') {
+    WriteText(fd, "\nRecording: ");
+    WriteText(fd, g_state.RecordingPath);
+  }
   WriteText(fd, "\n\n");
   return fd;
 }
@@ -233,6 +238,10 @@ void InstallCrashReporter(const std::string& version, const std::string& reportF
     ::sigaction(sig, &action, nullptr);
   }
   std::set_terminate(OnTerminate);
+}
+
+void SetCrashRecording(const std::string& path) {
+  CopyInto(g_state.RecordingPath, sizeof g_state.RecordingPath, path);
 }
 
 void SetCrashDebugLog(const std::deque<std::string>* log) { g_state.DebugLog = log; }

@@ -16,6 +16,9 @@ std::string CrashReportFolder();
 // The debug log to end a report with, or null for none. The log must outlive the reporter's use.
 void SetCrashDebugLog(const std::deque<std::string>* log);
 
+// The recording of the game being played, named in a report so that the crash can be replayed.
+void SetCrashRecording(const std::string& path);
+
 // Whether a window is open, so that a report is also shown to the player in a message box.
 void SetCrashWindowOpen(bool open);
 

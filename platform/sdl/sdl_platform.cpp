@@ -3,22 +3,30 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <iostream>
 
-std::int64_t SystemClock::NowMs() const { return std::int64_t(SDL_GetTicks64()); }
+namespace {
 
-CalendarDate SystemClock::Today() const {
+CalendarDate LocalToday() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   if (!localtime_r(&now, &local)) return {};
   return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 
-std::uint32_t SystemClock::RandomSeed() const {
-  return std::uint32_t(std::chrono::system_clock::now().time_since_epoch().count());
-}
+}  // namespace
+
+WindowClock::WindowClock()
+    : startTicks_(SDL_GetTicks64()),
+      today_(LocalToday()),
+      seed_(std::uint32_t(std::chrono::system_clock::now().time_since_epoch().count())) {}
+
+std::int64_t WindowClock::RealMs() const { return std::int64_t(SDL_GetTicks64() - startTicks_); }
+
+void WindowClock::AdvanceTo(std::int64_t ms) { now_ = std::max(now_, ms); }
 
 SdlAudio::SdlAudio() {
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 || Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
