@@ -32,7 +32,10 @@ report=$(ls "$work"/state/mibbetfall/crash-*.txt 2>/dev/null | head -1)
 grep -q "a report is in $report" "$work/stderr" || fail "stderr does not name the report"
 grep -q "^Version: 1.8.0.0" "$report" || fail "the report has no version"
 grep -q "SIGSEGV" "$report" || fail "the report does not name the signal"
-grep -q "RunEventLoop" "$report" || fail "the stack trace is not symbolised"
+grep -q "PlayInWindow" "$report" || fail "the stack trace is not symbolised"
+recording=$(sed -n 's/^Recording: //p' "$report")
+case "$recording" in "$work"/state/mibbetfall/recordings/game-*.replay) ;; *) fail "the report names no recording" ;; esac
+head -1 "$recording" | grep -q "^# mibbetfall recording version=1.8.0.0 seed=" || fail "the named recording has no header"
 
 # SDL's message box is a plain X window with its title as its name (xdotool's search misses it).
 box=
