@@ -10,6 +10,7 @@
 
 #include "replay/replay_file.h"
 #include "screens/high_score_table.h"
+#include "sim/script.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -74,3 +75,53 @@ TEST(SimReplay, ADamagedOrForeignRecordingIsRefusedWithOneLine) {
 }
 
 }  // namespace
+
+TEST(SimReplay, EveryInputTheWindowRecordsReadsBackAsTheSameInput) {
+  using Kind = InputEvent::Kind;
+  const InputEvent inputs[] = {
+      {Kind::Move, 12, 700},
+      {Kind::Down, 350, 350, MouseButton::Left},
+      {Kind::Up, -5, 9000, MouseButton::Right},
+      {Kind::Down, 0, 0, MouseButton::Middle},
+      {.Type = Kind::KeyDown, .Key = 'n'},
+      {.Type = Kind::KeyDown, .Key = 'N'},
+      {.Type = Kind::KeyDown, .Key = 27},
+      {.Type = Kind::KeyDown, .Key = 13},
+      {.Type = Kind::KeyUp, .Key = 8},
+      {.Type = Kind::KeyDown, .Key = ' '},
+      {.Type = Kind::KeyDown, .Key = '#'},
+  };
+  for (const InputEvent& input : inputs) {
+    const std::string line = ScriptLineOf(input);
+    const std::optional<ScriptCommand> command = ReadScriptLine(line);
+    ASSERT_TRUE(command) << line;
+    EXPECT_EQ(InputEventsOf(*command), std::vector<InputEvent>{input}) << line;
+  }
+}
+
+TEST(SimReplay, AScriptPlayedInRealTimeGivesEachInputAtItsMomentAndEndsAfterItsLastWait) {
+  std::istringstream text("wait 40\nmove 1 2\n# a note\ndump\nwait 10\nwait 5\npress 3 4\nkey Esc\nwait 7\n");
+  TimedScript script(text);
+  std::vector<std::pair<std::int64_t, std::size_t>> steps;
+  for (std::optional<TimedInputs> step; (step = script.Next()) && !step->End;)
+    steps.emplace_back(step->AtMs, step->Inputs.size());
+  EXPECT_EQ(steps, (std::vector<std::pair<std::int64_t, std::size_t>>{{40, 1}, {55, 2}, {55, 2}}));
+  EXPECT_FALSE(script.Next()) << "nothing after the end";
+
+  std::istringstream ended("wait 9\nquit\nmove 1 1\n");
+  TimedScript quitting(ended);
+  const std::optional<TimedInputs> end = quitting.Next();
+  ASSERT_TRUE(end);
+  EXPECT_TRUE(end->End);
+  EXPECT_EQ(end->AtMs, 9);
+
+  for (const char* bad : {"wait 5\nwiggle\n", "key NoSuchKey\n"}) {
+    std::istringstream damaged(bad);
+    TimedScript broken(damaged);
+    std::optional<TimedInputs> step;
+    while ((step = broken.Next()) && !step->End) {
+    }
+    EXPECT_FALSE(step) << bad;
+    EXPECT_NE(broken.Error().find("line "), std::string::npos) << bad;
+  }
+}
