@@ -321,8 +321,16 @@ void WriteFinalState(const std::string& recordingPath, const TForm1& game, std::
     std::cerr << "mibbetfall: cannot write " << path << "\n";
 }
 
+// A recording to replay, opened before anything else so that one that cannot be replayed is
+// refused before a window opens.
+struct OpenedReplay {
+  std::ifstream File;
+  std::optional<ReplayHeader> Header;
+};
+
 // The game in its window, from creation to closing; the exit status.
-int PlayInWindow(SDL_Window* sdlWindow, const HostOptions& options, const std::string& assetDir) {
+int PlayInWindow(SDL_Window* sdlWindow, const HostOptions& options, const std::string& assetDir,
+                 OpenedReplay& replay) {
   WindowClock clock;
   Scheduler timers(clock);
   SdlAudio audio;
@@ -332,15 +340,8 @@ int PlayInWindow(SDL_Window* sdlWindow, const HostOptions& options, const std::s
   BackgroundHttpClient http(curl);
   TtfFontRasterizer fonts;
   SdlBannerWindow banner;
-  std::ifstream replayFile;
-  std::optional<ReplayHeader> replayed;
-  if (!options.ReplayPath.empty()) {
-    std::string why;
-    replayed = OpenReplay(options.ReplayPath, replayFile, why);
-    if (!replayed) {
-      std::cerr << "mibbetfall: " << why << "\n";
-      return 2;
-    }
+  const std::optional<ReplayHeader>& replayed = replay.Header;
+  if (replayed) {
     clock.SetSeed(replayed->Seed);
     clock.SetToday(replayed->Start);
   }
@@ -356,13 +357,15 @@ int PlayInWindow(SDL_Window* sdlWindow, const HostOptions& options, const std::s
     return 1;
   }
   WindowSession session(window, timers, clock, game);
-  TimedScript script(replayFile);
+  TimedScript script(replay.File);
   std::optional<ReplayRecorder> recorder;
   if (replayed) {
     session.Replay(&script);
   } else if (const std::string path = RecordingPath(options); !path.empty()) {
+    // The recent games kept for the player stay small: hours of play take a few megabytes.
+    constexpr std::int64_t kRecentGameBytes = 16 << 20, kAskedForBytes = 64 << 20;
     recorder.emplace(path, ReplayHeader{GameFileVersion(), clock.RandomSeed(), clock.Today(), game.HighScoreLines},
-                     clock.NowMs());
+                     clock.NowMs(), options.RecordPath.empty() ? kRecentGameBytes : kAskedForBytes);
     if (!recorder->Open() && !options.RecordPath.empty()) {
       std::cerr << "mibbetfall: cannot write the recording " << path << "\n";
       return 1;
@@ -381,7 +384,7 @@ int PlayInWindow(SDL_Window* sdlWindow, const HostOptions& options, const std::s
   game.FormDestroy();
   SetCrashWindowOpen(false);
   SetCrashDebugLog(nullptr);
-  return replayWhole ? 0 : 2;
+  return replayWhole ? 0 : 1;
 }
 
 }  // namespace
@@ -391,6 +394,15 @@ int main(int argc, char** argv) {
   const std::optional<HostOptions> options = ReadArguments(argc, argv);
   if (!options) return 2;
   InstallCrashReporter(GameFileVersion(), CrashReportFolder());
+  OpenedReplay replay;
+  if (!options->ReplayPath.empty()) {
+    std::string why;
+    replay.Header = OpenReplay(options->ReplayPath, replay.File, why);
+    if (!replay.Header) {
+      std::cerr << "mibbetfall: " << why << "\n";
+      return 1;
+    }
+  }
   // Without its folder of pictures, sounds and settings the game would open a window of empty
   // panels that nobody can play: one line naming the folder serves a player better than a
   // line for each of its files.
@@ -411,7 +423,7 @@ int main(int argc, char** argv) {
     SDL_Quit();
     return 1;
   }
-  const int status = PlayInWindow(sdlWindow, *options, assetDir);
+  const int status = PlayInWindow(sdlWindow, *options, assetDir, replay);
   SDL_DestroyWindow(sdlWindow);
   SDL_Quit();
   return status;

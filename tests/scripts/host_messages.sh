@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# What the game says when it cannot start: a display that does not answer is named, and a
-# missing Assets folder gives one line naming it. Both end with exit status 1.
+# What the game says when it cannot start: a display that does not answer is named, a missing
+# Assets folder gives one line naming it, and so does a recording that cannot be replayed. Each
+# ends with exit status 1.
 set -euo pipefail
 game=$1
 work=$(mktemp -d)
@@ -39,4 +40,10 @@ mkdir "$work/bin"
 cp "$game" "$work/bin/mibbetfall"
 SDL_VIDEODRIVER=dummy expect_one_line "^mibbetfall: the game's Assets folder $work/bin/Assets/ is missing" \
   "$work/bin/mibbetfall"
+printf 'wait 10\n' >"$work/damaged.replay"
+DISPLAY= expect_one_line "^mibbetfall: $work/damaged.replay is not a Mibbetfall recording" \
+  "$game" --replay "$work/damaged.replay"
+printf '# mibbetfall recording version=0.1.0.0 seed=5 date=2026-03-01\nwait 10\n' >"$work/old.replay"
+DISPLAY= expect_one_line "^mibbetfall: $work/old.replay was recorded by version 0.1.0.0" \
+  "$game" --replay "$work/old.replay"
 echo "host messages: ok"
