@@ -190,7 +190,7 @@ class WindowSession {
     for (;;) {
       SDL_Event event;
       const bool gotEvent = WaitForEvent(event);
-      const std::int64_t now = clock_.RealMs();
+      const std::int64_t now = GameTimeNow();
       bool mayHaveDrawn = PlayRecordingUntil(now);
       if (replayOver_) return replay_->Error().empty();
       // Any input may change what is drawn, and so may any timer but a music loop point. A frame
@@ -207,11 +207,29 @@ class WindowSession {
   }
 
  private:
-  bool WaitForEvent(SDL_Event& event) {
+  // The next moment something is due: a timer, or the recording's next input.
+  std::optional<std::int64_t> NextWake() const {
     std::optional<std::int64_t> wake = timers_.NextDue();
     if (nextReplayed_ && (!wake || nextReplayed_->AtMs < *wake)) wake = nextReplayed_->AtMs;
+    return wake;
+  }
+
+  bool WaitForEvent(SDL_Event& event) {
+    const std::optional<std::int64_t> wake = NextWake();
     if (!wake) return SDL_WaitEvent(&event);
     return SDL_WaitEventTimeout(&event, int(std::clamp<std::int64_t>(*wake - clock_.RealMs(), 0, 1 << 30)));
+  }
+
+  // The moment of the game's clock that real time has reached. After a stall (a suspended
+  // machine, a debugger, a game slower than its timers) the game does not rush through every
+  // tick it missed: at most a second of them, then its time goes on from there.
+  std::int64_t GameTimeNow() {
+    constexpr std::int64_t kLongestCatchUpMs = 1000;
+    const std::int64_t now = clock_.RealMs();
+    const std::optional<std::int64_t> due = NextWake();
+    if (!due || now - *due <= kLongestCatchUpMs) return now;
+    clock_.SkipRealTime(now - *due - kLongestCatchUpMs);
+    return clock_.RealMs();
   }
 
   // Fires every timer due by then, each at its own moment; true when one of them may have changed

@@ -1,6 +1,8 @@
-// The real adapters of the game: the system clock, SDL2_mixer sound and music, the window host.
+// The real adapters of the game: the window's clock, SDL2_mixer sound and music, the window host.
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
 #include <map>
 #include <string>
 
@@ -28,6 +30,8 @@ class WindowClock : public Clock {
   std::int64_t RealMs() const;
   // Moves the game's time on; it never goes back.
   void AdvanceTo(std::int64_t ms);
+  // Lets real time pass that the game's time never sees.
+  void SkipRealTime(std::int64_t ms) { startTicks_ += std::uint64_t(std::max<std::int64_t>(ms, 0)); }
   void SetToday(CalendarDate date) { today_ = date; }
   void SetSeed(std::uint32_t seed) { seed_ = seed; }
 
