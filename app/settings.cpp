@@ -1,21 +1,17 @@
 #include "app/settings.h"
 
-#include <ini.h>
-#include <strings.h>
-
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <locale>
-#include <map>
 #include <sstream>
 
-#include "platform/files.h"
+#include "platform/settings_file.h"
 
 namespace {
 
@@ -118,45 +114,6 @@ bool ParseFloatSetting(const std::string& text, double& value) {
 
 namespace {
 
-// One reading of a settings file: the last value given for each key, by its name in the table.
-struct SettingsFileReading {
-  std::FILE* File;
-  const std::string& Name;
-  std::map<std::string, std::string> Values;
-  int LineNumber = 0;
-  bool AtLineStart = true;
-};
-
-// inih reads a line that begins with blanks as the continuation of the key above it, which
-// spoiled both keys; the blanks are dropped before inih sees the line.
-char* ReadLineWithoutLeadingBlanks(char* buffer, int size, void* stream) {
-  auto& reading = *static_cast<SettingsFileReading*>(stream);
-  if (!std::fgets(buffer, size, reading.File)) return nullptr;
-  const bool lineStart = reading.AtLineStart;
-  const std::size_t length = std::strlen(buffer);
-  reading.AtLineStart = length > 0 && buffer[length - 1] == '\n';
-  if (lineStart) ++reading.LineNumber;
-  const std::size_t blanks = std::strspn(buffer, " \t");
-  if (blanks == 0) return buffer;
-  if (lineStart && std::strspn(buffer + blanks, "\r\n") != length - blanks)
-    std::cerr << "mibbetfall: " << reading.Name << " line " << reading.LineNumber
-              << " begins with blanks; read as a line of its own\n";
-  std::memmove(buffer, buffer + blanks, length - blanks + 1);
-  return buffer;
-}
-
-int TakeSetting(void* user, const char* section, const char* name, const char* value) {
-  auto& reading = *static_cast<SettingsFileReading*>(user);
-  if (::strcasecmp(section, "Settings") != 0) return 1;
-  const auto& keys = SettingKeys();
-  const auto key = std::find_if(keys.begin(), keys.end(),
-                                [name](const SettingKey& k) { return ::strcasecmp(k.Name, name) == 0; });
-  if (key == keys.end()) return 1;
-  const bool firstTime = reading.Values.insert_or_assign(key->Name, value).second;
-  if (!firstTime) std::cerr << "mibbetfall: " << reading.Name << ": " << name << " is given again; its last value holds\n";
-  return 1;
-}
-
 template <typename T>
 T WithinRange(const SettingKey& key, T value, const std::string& fileName) {
   const T within = std::clamp(value, T(key.Range.Lowest), T(key.Range.Highest));
@@ -181,24 +138,20 @@ void ApplySetting(const SettingKey& key, const std::string& raw, TSettings& sett
 
 }  // namespace
 
-TSettings ReadSettingsFrom(std::FILE* file, const std::string& name) {
-  SettingsFileReading reading{file, name, {}};
-  ini_parse_stream(ReadLineWithoutLeadingBlanks, &reading, TakeSetting, &reading);
+TSettings SettingsFromValues(const SettingsValues& values, const std::string& name) {
   TSettings settings;
   // An older file without a key keeps its default.
-  for (const SettingKey& key : SettingKeys())
-    if (const auto value = reading.Values.find(key.Name); value != reading.Values.end())
+  for (const SettingKey& key : SettingKeys()) {
+    std::string lowerName = key.Name;
+    for (char& c : lowerName) c = char(std::tolower(static_cast<unsigned char>(c)));
+    if (const auto value = values.find(lowerName); value != values.end())
       ApplySetting(key, value->second, settings, name);
+  }
   return settings;
 }
 
 TSettings ReadSettings(const std::string& path) {
-  const FilePtr file = OpenRegularFile(path);
-  if (file) return ReadSettingsFrom(file.get(), std::filesystem::path(path).filename().string());
-  std::error_code ignored;
-  if (std::filesystem::exists(path, ignored))
-    std::cerr << "mibbetfall: " << path << " is not a regular file; the default settings hold\n";
-  return {};
+  return SettingsFromValues(ReadSettingsValues(path), std::filesystem::path(path).filename().string());
 }
 
 int AddToTotal(int total, std::int64_t change) {

@@ -2,10 +2,11 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <variant>
 #include <vector>
+
+#include "platform/settings_file.h"
 
 struct TSettings {
   int MIBBETKILL = 50;
@@ -64,12 +65,13 @@ struct SettingKey {
 // The one table of keys: a newcomer finds every key's field and range here.
 const std::vector<SettingKey>& SettingKeys();
 
-// Reads the file; a missing file, section or key, or a value that is not a whole decimal
-// number (integer keys) or a decimal number (float keys), leaves the default. A key given twice
-// takes its last value; blanks before a line are ignored. Only a regular file is read.
+// The settings a file's values give: a missing key, or a value that is not a whole decimal number
+// (integer keys) or a decimal number (float keys), leaves the default; a value out of its key's
+// range is clamped (said in one line). name is what the lines on stderr call the file.
+TSettings SettingsFromValues(const SettingsValues& values, const std::string& name);
+// Reads the file through the host's reader (platform/settings_file.h): a key given twice takes
+// its last value, blanks before a line are ignored, only a regular file is read.
 TSettings ReadSettings(const std::string& path);
-// The same from an open file; name is what the lines on stderr call it.
-TSettings ReadSettingsFrom(std::FILE* file, const std::string& name);
 
 // Strict readers of one value, in the C locale; exposed for the tests.
 bool ParseIntegerSetting(const std::string& text, int& value);

@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::FILE* file = size > 0 ? ::fmemopen(const_cast<std::uint8_t*>(data), size, "rb") : nullptr;
   if (!file) return 0;
-  ReadSettingsFrom(file, "settings.ini");
+  SettingsFromValues(ReadSettingsValuesFrom(file, "settings.ini"), "settings.ini");
   std::fclose(file);
   return 0;
 }
