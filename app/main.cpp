@@ -7,6 +7,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -16,8 +17,8 @@
 #include <utility>
 #include <vector>
 
+#include "app/game_driver.h"
 #include "app/main_window.h"
-#include "input/host_input.h"
 #include "platform/crash/crash_report.h"
 #include "platform/curl/background_http_client.h"
 #include "platform/curl/curl_http_client.h"
@@ -159,22 +160,12 @@ class GameWindow {
   std::string caption_ = ApplicationTitle;
 };
 
-// The music's loop points so far. They only rewind a track: a wake that fired nothing else
-// leaves the frame as it was.
-int MusicLoopPoints(const TForm1& game) {
-  int passed = 0;
-  for (const auto& track : game.Music)
-    if (track) passed += track->LoopPointsPassed();
-  return passed;
-}
-
 // The window's run of the game: the timers and the inputs, the player's or a recording's, handed
 // to the game in the order of the game's clock, exactly as the simulator does with a script. So a
 // recording of the run replays it, timer for timer.
 class WindowSession {
  public:
-  WindowSession(GameWindow& window, Scheduler& timers, WindowClock& clock, TForm1& game)
-      : window_(window), timers_(timers), clock_(clock), game_(game), input_(game) {}
+  WindowSession(GameWindow& window, GameDriver& driver) : window_(window), driver_(driver) {}
 
   // Records the player's inputs as script lines.
   void RecordTo(ReplayRecorder* recorder) { recorder_ = recorder; }
@@ -190,13 +181,12 @@ class WindowSession {
     for (;;) {
       SDL_Event event;
       const bool gotEvent = WaitForEvent(event);
-      const std::int64_t now = GameTimeNow();
+      const std::int64_t now = driver_.GameTimeAt(RealMs(), NextWake());
       bool mayHaveDrawn = PlayRecordingUntil(now);
       if (replayOver_) return replay_->Error().empty();
       // Any input may change what is drawn, and so may any timer but a music loop point. A frame
       // composed for nothing costs a little; a frame missed would leave the window stale.
-      mayHaveDrawn |= FireTimersUntil(now);
-      clock_.AdvanceTo(now);
+      mayHaveDrawn |= driver_.RunUntil(now);
       for (bool more = gotEvent; more; more = SDL_PollEvent(&event)) {
         if (!Handle(event)) return true;
         mayHaveDrawn = true;
@@ -207,9 +197,12 @@ class WindowSession {
   }
 
  private:
+  // Real milliseconds since the session began.
+  std::int64_t RealMs() const { return std::int64_t(SDL_GetTicks64() - startTicks_); }
+
   // The next moment something is due: a timer, or the recording's next input.
   std::optional<std::int64_t> NextWake() const {
-    std::optional<std::int64_t> wake = timers_.NextDue();
+    std::optional<std::int64_t> wake = driver_.NextDue();
     if (nextReplayed_ && (!wake || nextReplayed_->AtMs < *wake)) wake = nextReplayed_->AtMs;
     return wake;
   }
@@ -217,41 +210,16 @@ class WindowSession {
   bool WaitForEvent(SDL_Event& event) {
     const std::optional<std::int64_t> wake = NextWake();
     if (!wake) return SDL_WaitEvent(&event);
-    return SDL_WaitEventTimeout(&event, int(std::clamp<std::int64_t>(*wake - clock_.RealMs(), 0, 1 << 30)));
-  }
-
-  // The moment of the game's clock that real time has reached. After a stall (a suspended
-  // machine, a debugger, a game slower than its timers) the game does not rush through every
-  // tick it missed: at most a second of them, then its time goes on from there.
-  std::int64_t GameTimeNow() {
-    constexpr std::int64_t kLongestCatchUpMs = 1000;
-    const std::int64_t now = clock_.RealMs();
-    const std::optional<std::int64_t> due = NextWake();
-    if (!due || now - *due <= kLongestCatchUpMs) return now;
-    clock_.SkipRealTime(now - *due - kLongestCatchUpMs);
-    return clock_.RealMs();
-  }
-
-  // Fires every timer due by then, each at its own moment; true when one of them may have changed
-  // what is drawn.
-  bool FireTimersUntil(std::int64_t ms) {
-    const int loopPointsBefore = MusicLoopPoints(game_);
-    int fired = 0;
-    while (const auto due = timers_.NextDue()) {
-      if (*due > ms) break;
-      clock_.AdvanceTo(*due);
-      if (timers_.FireNextDue(clock_.NowMs())) ++fired;
-    }
-    return fired > MusicLoopPoints(game_) - loopPointsBefore;
+    const std::int64_t delay = driver_.RealMsUntil(*wake, RealMs());
+    return SDL_WaitEventTimeout(&event, int(std::clamp<std::int64_t>(delay, 0, 1 << 30)));
   }
 
   // Hands over the recording's inputs due by then, each after the timers due before it.
   bool PlayRecordingUntil(std::int64_t ms) {
     bool played = false;
     while (nextReplayed_ && nextReplayed_->AtMs <= ms) {
-      played |= FireTimersUntil(nextReplayed_->AtMs);
-      clock_.AdvanceTo(nextReplayed_->AtMs);
-      for (const InputEvent& input : nextReplayed_->Inputs) input_.Apply(input);
+      played |= driver_.RunUntil(nextReplayed_->AtMs);
+      for (const InputEvent& input : nextReplayed_->Inputs) driver_.Apply(input);
       played = true;
       replayOver_ = nextReplayed_->End;
       nextReplayed_ = replayOver_ ? std::nullopt : replay_->Next();
@@ -269,8 +237,8 @@ class WindowSession {
     if (window_.Exposed(e)) return true;
     if (replay_) return !(e.type == SDL_KEYDOWN && e.key.keysym.sym == SDLK_ESCAPE);
     for (const InputEvent& input : InputsOf(e)) {
-      if (recorder_) recorder_->Input(clock_.NowMs(), ScriptLineOf(input));
-      input_.Apply(input);
+      if (recorder_) recorder_->Input(driver_.NowMs(), ScriptLineOf(input));
+      driver_.Apply(input);
     }
     return true;
   }
@@ -284,10 +252,8 @@ class WindowSession {
   }
 
   GameWindow& window_;
-  Scheduler& timers_;
-  WindowClock& clock_;
-  TForm1& game_;
-  HostInput input_;
+  GameDriver& driver_;
+  const std::uint64_t startTicks_ = SDL_GetTicks64();
   ReplayRecorder* recorder_ = nullptr;
   TimedScript* replay_ = nullptr;
   std::optional<TimedInputs> nextReplayed_;
@@ -349,7 +315,9 @@ struct OpenedReplay {
 // The game in its window, from creation to closing; the exit status.
 int PlayInWindow(SDL_Window* sdlWindow, const HostOptions& options, const std::string& assetDir,
                  OpenedReplay& replay) {
-  WindowClock clock;
+  VirtualClock clock;
+  clock.SetToday(LocalToday());
+  clock.SetSeed(std::uint32_t(std::chrono::system_clock::now().time_since_epoch().count()));
   Scheduler timers(clock);
   SdlAudio audio;
   SdlSoundDevice sound(audio);
@@ -374,7 +342,8 @@ int PlayInWindow(SDL_Window* sdlWindow, const HostOptions& options, const std::s
     std::cerr << "mibbetfall: cannot draw in the game window: " << SDL_GetError() << "\n";
     return 1;
   }
-  WindowSession session(window, timers, clock, game);
+  GameDriver driver(game, timers, clock);
+  WindowSession session(window, driver);
   TimedScript script(replay.File);
   std::optional<ReplayRecorder> recorder;
   if (replayed) {

@@ -7,28 +7,12 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/virtual_clock.h"
 #include "platform/font_rasterizer.h"
 #include "platform/host_window.h"
 #include "platform/http_client.h"
 #include "platform/music_device.h"
 #include "platform/sound_device.h"
-
-// Time stands still until the owner advances it.
-class VirtualClock : public Clock {
- public:
-  std::int64_t NowMs() const override { return now_; }
-  CalendarDate Today() const override { return today_; }
-  std::uint32_t RandomSeed() const override { return seed_; }
-
-  void SetNow(std::int64_t ms) { now_ = ms; }
-  void SetToday(CalendarDate date) { today_ = date; }
-  void SetSeed(std::uint32_t seed) { seed_ = seed; }
-
- private:
-  std::int64_t now_ = 0;
-  CalendarDate today_{2010, 3, 1};
-  std::uint32_t seed_ = 1;
-};
 
 struct SoundRequest {
   std::string Name;

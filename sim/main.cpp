@@ -2,11 +2,11 @@
 #include <SDL.h>
 
 #include <cstdio>
-#include <ctime>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 
+#include "platform/sdl/sdl_platform.h"
 #include "replay/replay_file.h"
 #include "sim/script.h"
 #include "sim/simulator.h"
@@ -24,13 +24,6 @@ std::string DefaultAssetDir() {
   std::string dir = base ? base : "./";
   SDL_free(base);
   return dir + "Assets/";
-}
-
-CalendarDate RealToday() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 
 bool ParseDate(const std::string& text, CalendarDate& date) {
@@ -68,7 +61,7 @@ int Replay(const std::string& path, SimulatorOptions options) {
 int main(int argc, char** argv) {
   SimulatorOptions options;
   options.AssetDir = DefaultAssetDir();
-  options.Today = RealToday();
+  options.Today = LocalToday();
   std::string scriptPath, replayPath;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];

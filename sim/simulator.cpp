@@ -18,22 +18,14 @@ Simulator::Simulator(const SimulatorOptions& options) {
   game_->HighScoresInMemoryOnly = options.Replaying;
   game_->HighScoreLines = options.HighScores;
   game_->FormCreate();
-  input_ = std::make_unique<HostInput>(*game_);
+  driver_ = std::make_unique<GameDriver>(*game_, scheduler_, clock_);
 }
 
 Simulator::~Simulator() { Quit(); }
 
-void Simulator::Wait(std::int64_t ms) {
-  const std::int64_t end = clock_.NowMs() + std::max<std::int64_t>(ms, 0);
-  while (const auto due = scheduler_.NextDue()) {
-    if (*due > end) break;
-    clock_.SetNow(std::max(*due, clock_.NowMs()));
-    scheduler_.FireNextDue(clock_.NowMs());
-  }
-  clock_.SetNow(end);
-}
+void Simulator::Wait(std::int64_t ms) { driver_->RunUntil(clock_.NowMs() + std::max<std::int64_t>(ms, 0)); }
 
-void Simulator::Apply(const InputEvent& input) { input_->Apply(input); }
+void Simulator::Apply(const InputEvent& input) { driver_->Apply(input); }
 
 void Simulator::Move(int x, int y) { Apply({InputEvent::Kind::Move, x, y}); }
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "app/game_driver.h"
 #include "app/main_window.h"
-#include "input/host_input.h"
 #include "platform/fakes.h"
 #include "platform/scheduler.h"
 
@@ -63,7 +63,7 @@ class Simulator {
   std::unique_ptr<FontRasterizer> fonts_;
   NullHostWindow host_;
   std::unique_ptr<TForm1> game_;
-  std::unique_ptr<HostInput> input_;
+  std::unique_ptr<GameDriver> driver_;
   bool quit_ = false;
   // How many debug lines had ever been logged at the previous dump.
   std::int64_t debugLinesDumped_ = 0;

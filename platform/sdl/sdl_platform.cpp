@@ -3,12 +3,8 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
-#include <algorithm>
-#include <chrono>
 #include <ctime>
 #include <iostream>
-
-namespace {
 
 CalendarDate LocalToday() {
   const std::time_t now = std::time(nullptr);
@@ -16,17 +12,6 @@ CalendarDate LocalToday() {
   if (!localtime_r(&now, &local)) return {};
   return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
-
-}  // namespace
-
-WindowClock::WindowClock()
-    : startTicks_(SDL_GetTicks64()),
-      today_(LocalToday()),
-      seed_(std::uint32_t(std::chrono::system_clock::now().time_since_epoch().count())) {}
-
-std::int64_t WindowClock::RealMs() const { return std::int64_t(SDL_GetTicks64() - startTicks_); }
-
-void WindowClock::AdvanceTo(std::int64_t ms) { now_ = std::max(now_, ms); }
 
 SdlAudio::SdlAudio() {
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 || Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
