@@ -27,6 +27,7 @@ xvfb_pid=$XVFB_PID
 game_pid=$!
 wid=$(find_game_window)
 [ -n "$wid" ] || fail "no game window appeared"
+sleep 1  # a click before the window takes input is lost
 click() { xdotool mousemove --window "$wid" "$1" "$2" click 1; sleep 0.3; }
 cell() { echo $((9 + 35 * $1 + 17)); }
 
@@ -67,7 +68,7 @@ wait "$game_pid" || status=$?
 game_pid=
 [ "$status" -eq 0 ] || fail "the game exited with $status"
 [ -s "$recording.state.json" ] || fail "no state was written beside the recording"
-[ "$(grep -c '^down ' "$recording")" -ge 5 ] || fail "the recording misses presses"
+[ "$(grep -c '^down ' "$recording")" -ge 5 ] || fail "the recording misses presses: $(grep -E '^(down|keydown)' "$recording" | tr '\n' ' ')"
 [ "$(grep -c '^keydown p$' "$recording")" -eq 2 ] || fail "the recording misses the pause"
 
 "$bindir/mibbetfall-sim" --assets "$work/game/Assets" --replay "$recording" >"$work/sim.json" ||
