@@ -1,17 +1,28 @@
 #include "platform/bmp_file.h"
 
-#include <SDL.h>
+#include <sys/stat.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <memory>
 
 #include "platform/files.h"
 
-namespace {
+// stb reads and writes the files; only its BMP reader is built, and it sees bytes, never files,
+// so the checks below and OpenRegularFile decide what reaches it.
+#define STBI_ONLY_BMP
+#define STBI_NO_STDIO
+#define STBI_NO_LINEAR
+#define STBI_NO_HDR
+#define STBI_MAX_DIMENSIONS 4096
+#define STB_IMAGE_IMPLEMENTATION
+#include <stb_image.h>
+#define STBI_WRITE_NO_STDIO
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb_image_write.h>
 
-using SurfacePtr = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
-using SourcePtr = std::unique_ptr<SDL_RWops, decltype(&SDL_RWclose)>;
+namespace {
 
 constexpr std::int64_t kFileHeaderSize = 14;
 constexpr std::size_t kInfoHeaderEnd = 54;  // the file header and the common 40-byte info header
@@ -61,47 +72,47 @@ std::optional<BmpClaim> ParseClaim(const unsigned char* header, std::size_t size
   return claim;
 }
 
-// Reads the header of the source and leaves it at its start again.
-std::optional<BmpClaim> ReadClaim(SDL_RWops* source) {
-  unsigned char header[kInfoHeaderEnd] = {};
-  const std::size_t got = SDL_RWread(source, header, 1, sizeof header);
-  const std::optional<BmpClaim> claim = ParseClaim(header, got);
-  if (!claim || SDL_RWsize(source) < claim->FileBytes || SDL_RWseek(source, 0, RW_SEEK_SET) != 0)
-    return std::nullopt;
-  return claim;
-}
-
-std::optional<Bitmap32> Decode(SDL_RWops* source) {
-  if (!ReadClaim(source)) return std::nullopt;
-  SurfacePtr loaded(SDL_LoadBMP_RW(source, 0), SDL_FreeSurface);
-  if (!loaded || loaded->w < 1 || loaded->h < 1) return std::nullopt;
-  // Converted straight into the picture's own pixels, so that the file's copy is the only other.
-  Bitmap32 picture(loaded->w, loaded->h);
-  SurfacePtr target(SDL_CreateRGBSurfaceWithFormatFrom(picture.Row(0), picture.Width(), picture.Height(), 32,
-                                                       picture.Width() * int(sizeof(Pixel)), SDL_PIXELFORMAT_ARGB8888),
-                    SDL_FreeSurface);
-  if (!target || SDL_SetSurfaceBlendMode(loaded.get(), SDL_BLENDMODE_NONE) != 0 ||
-      SDL_BlitSurface(loaded.get(), nullptr, target.get(), nullptr) != 0)
-    return std::nullopt;
+std::optional<Bitmap32> Decode(const unsigned char* bytes, std::size_t size) {
+  const std::optional<BmpClaim> claim = ParseClaim(bytes, size);
+  if (!claim || std::int64_t(size) < claim->FileBytes) return std::nullopt;
+  int width = 0, height = 0, channels = 0;
+  using PixelsPtr = std::unique_ptr<stbi_uc, decltype(&stbi_image_free)>;
+  const PixelsPtr rgba(stbi_load_from_memory(bytes, int(size), &width, &height, &channels, 4), stbi_image_free);
+  if (!rgba || width < 1 || height < 1) return std::nullopt;
+  Bitmap32 picture(width, height);
+  const stbi_uc* from = rgba.get();
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x, from += 4) picture.Set(x, y, MakePixel(from[0], from[1], from[2], from[3]));
   return picture;
 }
 
-SourcePtr OpenBmp(const FilePtr& file) {
-  return SourcePtr(file ? SDL_RWFromFP(file.get(), SDL_FALSE) : nullptr, SDL_RWclose);
+// The file's bytes as far as its header's claim reaches, once the claim is found sound: a
+// damaged header never makes the reader take memory for pixels that are not there.
+std::optional<std::string> ReadClaimedBytes(const FilePtr& file) {
+  if (!file) return std::nullopt;
+  std::string bytes(kInfoHeaderEnd, '\0');
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
+  const std::optional<BmpClaim> claim = ParseClaim(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+  struct stat status {};
+  if (!claim || ::fstat(::fileno(file.get()), &status) != 0 || status.st_size < claim->FileBytes) return std::nullopt;
+  const std::size_t header = bytes.size();
+  bytes.resize(std::size_t(std::max<std::int64_t>(claim->FileBytes, std::int64_t(header))));
+  const std::size_t rest = bytes.size() - header;
+  if (std::fread(bytes.data() + header, 1, rest, file.get()) != rest) return std::nullopt;
+  return bytes;
 }
 
 }  // namespace
 
 std::optional<Bitmap32> ReadBmp(const std::string& path) {
-  const FilePtr file = OpenRegularFile(path);
-  const SourcePtr source = OpenBmp(file);
-  return source ? Decode(source.get()) : std::nullopt;
+  const std::optional<std::string> bytes = ReadClaimedBytes(OpenRegularFile(path));
+  if (!bytes) return std::nullopt;
+  return Decode(reinterpret_cast<const unsigned char*>(bytes->data()), bytes->size());
 }
 
 std::optional<Bitmap32> DecodeBmp(const void* bytes, std::size_t size) {
   if (size > std::size_t(INT32_MAX)) return std::nullopt;
-  const SourcePtr source(SDL_RWFromConstMem(bytes, int(size)), SDL_RWclose);
-  return source ? Decode(source.get()) : std::nullopt;
+  return Decode(static_cast<const unsigned char*>(bytes), size);
 }
 
 namespace {
@@ -109,24 +120,20 @@ namespace {
 // The picture as the bytes of an uncompressed 24-bit BMP file; empty on failure.
 std::string EncodeBmp24(const Bitmap32& picture) {
   if (picture.Empty()) return {};
-  SurfacePtr rgb(SDL_CreateRGBSurfaceWithFormat(0, picture.Width(), picture.Height(), 24, SDL_PIXELFORMAT_BGR24),
-                 SDL_FreeSurface);
-  if (!rgb) return {};
-  for (int y = 0; y < picture.Height(); ++y) {
-    auto* row = static_cast<unsigned char*>(rgb->pixels) + std::size_t(y) * rgb->pitch;
-    for (int x = 0; x < picture.Width(); ++x) {
+  std::string rgb(std::size_t(picture.Width()) * std::size_t(picture.Height()) * 3, '\0');
+  auto* to = reinterpret_cast<unsigned char*>(rgb.data());
+  for (int y = 0; y < picture.Height(); ++y)
+    for (int x = 0; x < picture.Width(); ++x, to += 3) {
       const Pixel p = picture.At(x, y);
-      row[3 * x + 0] = static_cast<unsigned char>(PixelBlue(p));
-      row[3 * x + 1] = static_cast<unsigned char>(PixelGreen(p));
-      row[3 * x + 2] = static_cast<unsigned char>(PixelRed(p));
+      to[0] = static_cast<unsigned char>(PixelRed(p));
+      to[1] = static_cast<unsigned char>(PixelGreen(p));
+      to[2] = static_cast<unsigned char>(PixelBlue(p));
     }
-  }
-  // Room for the largest header SDL writes; the file is cut to what it wrote.
-  constexpr std::size_t kLargestHeader = 14 + 124;
-  std::string bytes(kLargestHeader + std::size_t(rgb->h) * std::size_t(rgb->pitch), '\0');
-  const SourcePtr sink(SDL_RWFromMem(bytes.data(), int(bytes.size())), SDL_RWclose);
-  if (!sink || SDL_SaveBMP_RW(rgb.get(), sink.get(), 0) != 0) return {};
-  bytes.resize(std::size_t(SDL_RWtell(sink.get())));
+  std::string bytes;
+  const auto append = [](void* sink, void* data, int size) {
+    static_cast<std::string*>(sink)->append(static_cast<const char*>(data), std::size_t(size));
+  };
+  if (!stbi_write_bmp_to_func(append, &bytes, picture.Width(), picture.Height(), 3, rgb.data())) return {};
   return bytes;
 }
 
@@ -145,9 +152,7 @@ bool WriteBmp24Atomically(const std::string& path, const Bitmap32& picture) {
 }
 
 std::optional<int> BmpBitsPerPixel(const std::string& path) {
-  const FilePtr file = OpenRegularFile(path);
-  const SourcePtr source = OpenBmp(file);
-  const std::optional<BmpClaim> claim = source ? ReadClaim(source.get()) : std::nullopt;
-  if (!claim) return std::nullopt;
-  return claim->BitsPerPixel;
+  const std::optional<std::string> bytes = ReadClaimedBytes(OpenRegularFile(path));
+  if (!bytes) return std::nullopt;
+  return ParseClaim(reinterpret_cast<const unsigned char*>(bytes->data()), bytes->size())->BitsPerPixel;
 }

@@ -1,4 +1,5 @@
-// Windows bitmap files, read and written through SDL's surface loader (no video needed).
+// Windows bitmap files, read and written by stb's header-only reader and writer: the same code
+// for every host, the browser's too.
 #pragma once
 
 #include <cstddef>

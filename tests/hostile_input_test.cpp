@@ -81,6 +81,32 @@ TEST(PictureFile, AHeaderClaimingTooMuchOrMoreThanTheFileHoldsIsRefused) {
   }
 }
 
+// 32-bit pictures keep their alpha, unless every alpha byte is 0: then the file was written by a
+// program that leaves the fourth byte unused, and the picture is opaque.
+TEST(PictureFile, AThirtyTwoBitPictureKeepsItsAlphaUnlessItHasNone) {
+  const auto twoPixels = [](std::uint8_t alpha0, std::uint8_t alpha1) {
+    std::string bytes = BmpBytes({2, -1, 32}, 0);
+    for (const std::uint8_t alpha : {alpha0, alpha1}) bytes += std::string{char(30), char(20), char(10), char(alpha)};
+    return bytes;
+  };
+  TestAssetDir dir;
+  const struct {
+    const char* name;
+    std::string bytes;
+    Pixel first, second;
+  } cases[] = {
+      {"alpha given", twoPixels(0, 200), MakePixel(10, 20, 30, 0), MakePixel(10, 20, 30, 200)},
+      {"no alpha at all", twoPixels(0, 0), MakePixel(10, 20, 30), MakePixel(10, 20, 30)},
+  };
+  for (const auto& c : cases) {
+    dir.Write("picture.bmp", c.bytes);
+    const std::optional<Bitmap32> picture = ReadBmp(dir.Path() + "picture.bmp");
+    ASSERT_TRUE(picture) << c.name;
+    EXPECT_EQ(picture->At(0, 0), c.first) << c.name;
+    EXPECT_EQ(picture->At(1, 0), c.second) << c.name;
+  }
+}
+
 TEST(PictureFile, AnOversizedTileIsOneLineAndAnEmptyTileAndTheGameGoesOn) {
   TestAssetDir assets;
   assets.Write("Tile.bmp", BmpBytes({4097, 4097}, 0));
