@@ -1,5 +1,5 @@
 // mibbetfall-scores: the online high-score table the game posts to.
-//   mibbetfall-scores [--listen HOST:PORT] [--db FILE] [--rate-limit POSTS_A_MINUTE]
+//   mibbetfall-scores [--listen HOST:PORT] [--db FILE] [--rate-limit POSTS_A_MINUTE] [--site DIR]
 // Port 0 takes a free port; the first line printed names the address served. SIGINT or SIGTERM
 // stops it cleanly.
 #include <algorithm>
@@ -17,13 +17,15 @@
 
 namespace {
 
-constexpr char kUsage[] = "usage: mibbetfall-scores [--listen HOST:PORT] [--db FILE] [--rate-limit POSTS_A_MINUTE]\n";
+constexpr char kUsage[] =
+    "usage: mibbetfall-scores [--listen HOST:PORT] [--db FILE] [--rate-limit POSTS_A_MINUTE] [--site DIR]\n";
 
 struct Arguments {
   std::string Host = "127.0.0.1";
   int Port = 8787;
   std::string Database;
   int PostsPerMinute = ServerOptions{}.PostsPerMinute;
+  std::string Site;  // the browser version's folder, served under /play/
 };
 
 std::optional<int> WholeNumber(std::string_view text, int lowest, int highest) {
@@ -58,9 +60,15 @@ bool ReadRateLimit(std::string_view text, Arguments& arguments) {
   return limit.has_value();
 }
 
+bool ReadSite(std::string_view text, Arguments& arguments) {
+  arguments.Site = text;
+  return !text.empty();
+}
+
 using OptionReader = bool (*)(std::string_view, Arguments&);
 constexpr std::pair<std::string_view, OptionReader> kOptions[] = {
-    {"--listen", ReadListenAddress}, {"--db", ReadDatabase}, {"--rate-limit", ReadRateLimit}};
+    {"--listen", ReadListenAddress}, {"--db", ReadDatabase}, {"--rate-limit", ReadRateLimit},
+    {"--site", ReadSite}};
 
 std::optional<Arguments> ReadArguments(int argc, char** argv) {
   if (argc % 2 == 0) return std::nullopt;  // an option without its value
@@ -113,6 +121,10 @@ int main(int argc, char** argv) {
     return 1;
   }
   ScoreServer server(*store, ServerOptions{.PostsPerMinute = arguments->PostsPerMinute});
+  if (!arguments->Site.empty() && !server.ServeSite(arguments->Site)) {
+    std::fprintf(stderr, "mibbetfall-scores: %s is not a folder to serve\n", arguments->Site.c_str());
+    return 1;
+  }
   const int port = server.Bind(arguments->Host, arguments->Port);
   if (port < 0) {
     std::fprintf(stderr, "mibbetfall-scores: cannot listen on %s:%d\n", arguments->Host.c_str(), arguments->Port);
@@ -122,6 +134,9 @@ int main(int argc, char** argv) {
   const bool ipv6 = arguments->Host.find(':') != std::string::npos;
   std::printf("listening on http://%s%s%s:%d/ with %s\n", ipv6 ? "[" : "", arguments->Host.c_str(), ipv6 ? "]" : "",
               port, arguments->Database.c_str());
+  if (!arguments->Site.empty())
+    std::printf("the browser game on http://%s%s%s:%d/play/\n", ipv6 ? "[" : "", arguments->Host.c_str(),
+                ipv6 ? "]" : "", port);
   std::fflush(stdout);
 
   int received = 0;

@@ -86,6 +86,15 @@ int ScoreServer::Bind(const std::string& host, int port) {
   return http_.bind_to_port(host, port) ? port : -1;
 }
 
+bool ScoreServer::ServeSite(const std::string& dir) {
+  // The types a browser insists on for a module and its packed files.
+  http_.set_file_extension_and_mimetype_mapping("wasm", "application/wasm");
+  http_.set_file_extension_and_mimetype_mapping("js", "text/javascript");
+  http_.set_file_extension_and_mimetype_mapping("data", "application/octet-stream");
+  http_.set_file_extension_and_mimetype_mapping("ini", "text/plain; charset=utf-8");
+  return http_.set_mount_point("/play", dir);
+}
+
 void ScoreServer::Start() {
   listener_ = std::thread([this] {
     http_.listen_after_bind();

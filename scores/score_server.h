@@ -36,6 +36,9 @@ class ScoreServer {
   // Binds host:port, refusing a port another server already holds; port 0 takes a free one.
   // The bound port, or -1.
   int Bind(const std::string& host, int port);
+  // Serves the browser version's files from dir under /play/, so that the page's posts come from
+  // its own origin; false when dir is no folder. Call before Start.
+  bool ServeSite(const std::string& dir);
   // Serves the bound port on a thread of its own; returns once requests are being taken.
   void Start();
   // Stops taking requests and waits for those in hand.

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <nlohmann/json.hpp>
 
 #include "platform/curl/curl_http_client.h"
@@ -304,6 +305,28 @@ TEST(ScoreServer, ASecondServerCannotTakeAPortInUse) {
   const auto store = OpenStore(folder.File("scores.sqlite3"));
   ScoreServer second(*store, {});
   EXPECT_EQ(second.Bind("127.0.0.1", first.port), -1);
+}
+
+TEST(ScoreServer, ServesTheBrowserGameUnderPlayBesideItsTable) {
+  ScratchFolder folder;
+  const auto store = OpenStore(folder.File("scores.sqlite3"));
+  ScoreServer server(*store, {});
+  EXPECT_FALSE(server.ServeSite(folder.File("no-such-folder")));
+  std::filesystem::create_directory(folder.File("site"));
+  std::ofstream(folder.File("site/index.html")) << "<canvas></canvas>";
+  std::ofstream(folder.File("site/game.wasm")) << "\0asm";
+  ASSERT_TRUE(server.ServeSite(folder.File("site")));
+  const int port = server.Bind("127.0.0.1", 0);
+  server.Start();
+  httplib::Client client("127.0.0.1", port);
+  const auto page = client.Get("/play/index.html");
+  ASSERT_TRUE(page);
+  EXPECT_EQ(page->body, "<canvas></canvas>");
+  const auto module = client.Get("/play/game.wasm");
+  ASSERT_TRUE(module);
+  EXPECT_EQ(module->get_header_value("Content-Type"), "application/wasm") << "browsers compile only this type";
+  EXPECT_EQ(client.Get("/play/../scores.sqlite3")->status, 404) << "nothing outside the folder";
+  EXPECT_EQ(client.Get("/")->body, ScorePageHtml({})) << "the table stays at the root";
 }
 
 }  // namespace

@@ -10,9 +10,14 @@ MIBBETFALL_PACKAGES=(
   xvfb xdotool imagemagick x11-apps x11-utils xauth fontconfig xfonts-base
 )
 
+# The browser version's compiler and the INI reader its page uses.
+MIBBETFALL_WEB_PACKAGES=(emscripten node-ini)
+
+# install_packages [PACKAGE...]: the given packages, or the game's, those not yet installed.
 install_packages() {
-  local missing=()
-  for p in "${MIBBETFALL_PACKAGES[@]}"; do
+  local wanted=("$@") missing=()
+  [ ${#wanted[@]} -eq 0 ] && wanted=("${MIBBETFALL_PACKAGES[@]}")
+  for p in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
@@ -29,4 +34,15 @@ build() {
   shift
   cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
   cmake --build "$dir" -j "$(nproc)"
+}
+
+# build_web DESKTOP_BUILD: the browser version into build-web/site, from the assets and the
+# embedded pictures that the desktop build's generator makes.
+build_web() {
+  local desktop=$1
+  cmake --build "$desktop" -j "$(nproc)" --target mibbetfall_assets mibbetfall_embedded
+  export NODE_PATH=/usr/share/nodejs
+  emcmake cmake -S web -B build-web -G Ninja -DMIBBETFALL_ASSET_DIR="$PWD/$desktop/bin/Assets" \
+    -DMIBBETFALL_EMBEDDED_SOURCE="$PWD/$desktop/tools/assetgen/embedded_pictures.cpp" >/dev/null
+  cmake --build build-web -j "$(nproc)"
 }
