@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "app/game_driver.h"
 #include "app/main_window.h"
@@ -19,8 +20,8 @@ namespace {
 constexpr char kAssetDir[] = "/Assets/";
 
 // clang-format off
-EM_JS(void, JsShowRows, (const Pixel* pixels, int width, int first, int rows),
-      { Mibbetfall.showRows(pixels, width, first, rows); });
+EM_JS(void, JsShowRect, (const unsigned char* rgba, int left, int top, int width, int height),
+      { Mibbetfall.showRect(rgba, left, top, width, height); });
 EM_JS(void, JsKeepHighScores, (const char* path), { Mibbetfall.keepHighScores(UTF8ToString(path)); });
 EM_JS(void, JsSetCaption, (const char* caption), { document.title = UTF8ToString(caption); });
 // clang-format on
@@ -73,20 +74,46 @@ class BrowserGame {
     return double(status.st_mtim.tv_sec) * 1e9 + double(status.st_mtim.tv_nsec) + double(status.st_ino);
   }
 
+  // Only the rectangle that holds every changed pixel goes to the canvas, already in the canvas's
+  // byte order, so the page copies nothing.
   void ShowChanges() {
     const Bitmap32& frame = game_->ComposeFrame();
-    int first = 0, last = frame.Height() - 1;
+    int top = 0, bottom = frame.Height() - 1, left = 0, right = frame.Width() - 1;
     if (!shown_.Empty()) {
-      while (first <= last && RowsEqual(frame, first)) ++first;
-      while (last >= first && RowsEqual(frame, last)) --last;
+      while (top <= bottom && RowsEqual(frame, top)) ++top;
+      while (bottom >= top && RowsEqual(frame, bottom)) --bottom;
+      if (top > bottom) return;
+      left = frame.Width();
+      right = -1;
+      for (int y = top; y <= bottom; ++y) WidenToChanges(frame, y, left, right);
     }
-    if (first > last) return;
+    rgba_.resize(std::size_t(right - left + 1) * std::size_t(bottom - top + 1) * 4);
+    unsigned char* to = rgba_.data();
+    for (int y = top; y <= bottom; ++y)
+      for (int x = left; x <= right; ++x, to += 4) {
+        const Pixel p = frame.At(x, y);
+        to[0] = static_cast<unsigned char>(PixelRed(p));
+        to[1] = static_cast<unsigned char>(PixelGreen(p));
+        to[2] = static_cast<unsigned char>(PixelBlue(p));
+        to[3] = 255;
+      }
     shown_ = frame;
-    JsShowRows(frame.Row(first), frame.Width(), first, last - first + 1);
+    JsShowRect(rgba_.data(), left, top, right - left + 1, bottom - top + 1);
   }
 
   bool RowsEqual(const Bitmap32& frame, int y) const {
     return std::equal(frame.Row(y), frame.Row(y) + frame.Width(), shown_.Row(y));
+  }
+
+  void WidenToChanges(const Bitmap32& frame, int y, int& left, int& right) const {
+    const Pixel* now = frame.Row(y);
+    const Pixel* before = shown_.Row(y);
+    int x = 0;
+    while (x < left && now[x] == before[x]) ++x;
+    left = std::min(left, x);
+    int end = frame.Width() - 1;
+    while (end > right && now[end] == before[end]) --end;
+    right = std::max(right, end);
   }
 
   VirtualClock clock_;
@@ -99,6 +126,7 @@ class BrowserGame {
   std::unique_ptr<TForm1> game_;
   std::unique_ptr<GameDriver> driver_;
   Bitmap32 shown_;
+  std::vector<unsigned char> rgba_;
   std::string caption_;
   bool dirty_ = true;
   double tableWrittenAt_ = -1;

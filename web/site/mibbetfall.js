@@ -127,18 +127,10 @@ const Mibbetfall = (() => {
     return at;
   }
 
-  // ---- The frame: rows of 0xAARRGGBB pixels become RGBA on the canvas ----
-  function showRows(pixels, width, first, rows) {
-    const source = new Uint8Array(Module.HEAPU8.buffer, pixels, width * rows * 4);
-    const image = context.createImageData(width, rows);
-    const target = image.data;
-    for (let i = 0; i < source.length; i += 4) {
-      target[i] = source[i + 2];
-      target[i + 1] = source[i + 1];
-      target[i + 2] = source[i];
-      target[i + 3] = 255;
-    }
-    context.putImageData(image, 0, first);
+  // ---- The frame: the game hands over the changed rectangle as RGBA bytes ----
+  function showRect(rgba, left, top, width, height) {
+    const bytes = new Uint8ClampedArray(Module.HEAPU8.buffer, rgba, width * height * 4);
+    context.putImageData(new ImageData(bytes, width, height), left, top);
   }
 
   // ---- The high-score table lives in the page's storage ----
@@ -246,7 +238,7 @@ const Mibbetfall = (() => {
     api.ready = true;
   }
 
-  const api = {playSound, stopSound, music, post, renderText, showRows, keepHighScores, settings: [], ready: false,
+  const api = {playSound, stopSound, music, post, renderText, showRect, keepHighScores, settings: [], ready: false,
                audio, start};
   return api;
 })();
