@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -10,7 +11,10 @@
 #include "platform/files.h"
 
 // stb reads and writes the files; only its BMP reader is built, and it sees bytes, never files,
-// so the checks below and OpenRegularFile decide what reaches it.
+// so the checks below and OpenRegularFile decide what reaches it. Its functions stay private to
+// this file, so no other copy of stb linked into a host can clash with them.
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_WRITE_STATIC
 #define STBI_ONLY_BMP
 #define STBI_NO_STDIO
 #define STBI_NO_LINEAR
@@ -86,15 +90,23 @@ std::optional<Bitmap32> Decode(const unsigned char* bytes, std::size_t size) {
   return picture;
 }
 
-// The file's bytes as far as its header's claim reaches, once the claim is found sound: a
-// damaged header never makes the reader take memory for pixels that are not there.
-std::optional<std::string> ReadClaimedBytes(const FilePtr& file) {
-  if (!file) return std::nullopt;
-  std::string bytes(kInfoHeaderEnd, '\0');
-  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
-  const std::optional<BmpClaim> claim = ParseClaim(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+// The claim of the file's header, once the file is found to hold as much as it claims; the
+// header's bytes are left in `header`.
+std::optional<BmpClaim> ReadSoundClaim(std::FILE* file, std::string& header) {
+  header.assign(kInfoHeaderEnd, '\0');
+  header.resize(std::fread(header.data(), 1, header.size(), file));
+  const std::optional<BmpClaim> claim = ParseClaim(reinterpret_cast<const unsigned char*>(header.data()), header.size());
   struct stat status {};
-  if (!claim || ::fstat(::fileno(file.get()), &status) != 0 || status.st_size < claim->FileBytes) return std::nullopt;
+  if (!claim || ::fstat(::fileno(file), &status) != 0 || status.st_size < claim->FileBytes) return std::nullopt;
+  return claim;
+}
+
+// The file's bytes as far as its header's claim reaches: a damaged header never makes the reader
+// take memory for pixels that are not there.
+std::optional<std::string> ReadClaimedBytes(const FilePtr& file) {
+  std::string bytes;
+  const std::optional<BmpClaim> claim = file ? ReadSoundClaim(file.get(), bytes) : std::nullopt;
+  if (!claim) return std::nullopt;
   const std::size_t header = bytes.size();
   bytes.resize(std::size_t(std::max<std::int64_t>(claim->FileBytes, std::int64_t(header))));
   const std::size_t rest = bytes.size() - header;
@@ -117,6 +129,12 @@ std::optional<Bitmap32> DecodeBmp(const void* bytes, std::size_t size) {
 
 namespace {
 
+constexpr std::size_t kImageSizeAt = 34;
+
+void PutLittle32(std::string& bytes, std::size_t at, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) bytes[at + std::size_t(i)] = char((value >> (8 * i)) & 0xFF);
+}
+
 // The picture as the bytes of an uncompressed 24-bit BMP file; empty on failure.
 std::string EncodeBmp24(const Bitmap32& picture) {
   if (picture.Empty()) return {};
@@ -134,6 +152,10 @@ std::string EncodeBmp24(const Bitmap32& picture) {
     static_cast<std::string*>(sink)->append(static_cast<const char*>(data), std::size_t(size));
   };
   if (!stbi_write_bmp_to_func(append, &bytes, picture.Width(), picture.Height(), 3, rgb.data())) return {};
+  // stb leaves the pixel data's size at 0, which the format allows; the game's files have always
+  // stated it, and they stay byte for byte what they were.
+  const std::uint32_t rowBytes = (std::uint32_t(picture.Width()) * 3 + 3) / 4 * 4;
+  PutLittle32(bytes, kImageSizeAt, rowBytes * std::uint32_t(picture.Height()));
   return bytes;
 }
 
@@ -152,7 +174,9 @@ bool WriteBmp24Atomically(const std::string& path, const Bitmap32& picture) {
 }
 
 std::optional<int> BmpBitsPerPixel(const std::string& path) {
-  const std::optional<std::string> bytes = ReadClaimedBytes(OpenRegularFile(path));
-  if (!bytes) return std::nullopt;
-  return ParseClaim(reinterpret_cast<const unsigned char*>(bytes->data()), bytes->size())->BitsPerPixel;
+  const FilePtr file = OpenRegularFile(path);
+  std::string header;
+  const std::optional<BmpClaim> claim = file ? ReadSoundClaim(file.get(), header) : std::nullopt;
+  if (!claim) return std::nullopt;
+  return claim->BitsPerPixel;
 }

@@ -225,6 +225,16 @@ TEST(HighScoreFile, AFirstStartWritesTheDefaultTable) {
   EXPECT_EQ(screen.Row(9), std::make_pair(std::string("500"), std::string("BET")));
 }
 
+// The table players already have was written by an earlier writer: it must still load, and what
+// the game writes now must be the same bytes, so that older and newer games share one file.
+TEST(HighScoreFile, TheDefaultTableIsTheFileEarlierVersionsWrote) {
+  const std::string earlier = std::string(MIBBETFALL_SOURCE_DIR) + "/tests/fixtures/hs_default.bmp";
+  EXPECT_EQ(LinesInFile(earlier), kDefaultTable);
+  GameFixture f;
+  f.Game();
+  EXPECT_EQ(FileText(f.Assets.Path() + "hs.bmp"), FileText(earlier));
+}
+
 TEST(HighScoreFile, ATableWrittenAndReadBackGivesTheSameLines) {
   GameFixture f;
   TForm1& g = f.Game();
