@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <fstream>
 #include <memory>
+#include <utility>
 
 #include "platform/files.h"
 
@@ -33,11 +34,16 @@ constexpr std::size_t kInfoHeaderEnd = 54;  // the file header and the common 40
 constexpr std::uint32_t kCoreHeaderSize = 12;  // the oldest form, with 16-bit sides
 constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::uint32_t kUncompressed = 0, kBitFields = 3, kAlphaBitFields = 6;
+constexpr std::size_t kHeightAt = 22, kImageSizeAt = 34;
 
 std::uint32_t Little(const unsigned char* bytes, int size) {
   std::uint32_t value = 0;
   for (int i = size - 1; i >= 0; --i) value = (value << 8) | bytes[i];
   return value;
+}
+
+void PutLittle32(std::string& bytes, std::size_t at, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) bytes[at + std::size_t(i)] = char((value >> (8 * i)) & 0xFF);
 }
 
 // What a header claims: enough to refuse a file before its pixels take any memory.
@@ -76,18 +82,39 @@ std::optional<BmpClaim> ParseClaim(const unsigned char* header, std::size_t size
   return claim;
 }
 
-std::optional<Bitmap32> Decode(const unsigned char* bytes, std::size_t size) {
-  const std::optional<BmpClaim> claim = ParseClaim(bytes, size);
-  if (!claim || std::int64_t(size) < claim->FileBytes) return std::nullopt;
+// stb turns bottom-up rows over by swapping bytes, which costs more than decoding them; told
+// that they are top-down it leaves them in the file's order, and the copy into the picture reads
+// them from the last. True when the header was changed so. The oldest header's sides are unsigned.
+bool ClaimRowsTopDown(std::string& bytes) {
+  const auto* header = reinterpret_cast<const unsigned char*>(bytes.data());
+  if (Little(header + kFileHeaderSize, 4) < kInfoHeaderSize) return false;
+  const auto height = std::int32_t(Little(header + kHeightAt, 4));
+  if (height <= 0) return false;
+  PutLittle32(bytes, kHeightAt, std::uint32_t(-height));
+  return true;
+}
+
+// stb gives red, green, blue and alpha bytes, rows top-down unless `bottomUp`.
+Bitmap32 PictureOfRgba(const stbi_uc* rgba, int width, int height, bool bottomUp) {
+  Bitmap32 picture(width, height);
+  for (int y = 0; y < height; ++y) {
+    const stbi_uc* from = rgba + std::size_t(bottomUp ? height - 1 - y : y) * std::size_t(width) * 4;
+    Pixel* to = picture.Row(y);
+    for (int x = 0; x < width; ++x, from += 4) to[x] = MakePixel(from[0], from[1], from[2], from[3]);
+  }
+  return picture;
+}
+
+std::optional<Bitmap32> Decode(std::string bytes) {
+  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::optional<BmpClaim> claim = ParseClaim(data, bytes.size());
+  if (!claim || std::int64_t(bytes.size()) < claim->FileBytes) return std::nullopt;
+  const bool bottomUp = ClaimRowsTopDown(bytes);
   int width = 0, height = 0, channels = 0;
   using PixelsPtr = std::unique_ptr<stbi_uc, decltype(&stbi_image_free)>;
-  const PixelsPtr rgba(stbi_load_from_memory(bytes, int(size), &width, &height, &channels, 4), stbi_image_free);
+  const PixelsPtr rgba(stbi_load_from_memory(data, int(bytes.size()), &width, &height, &channels, 4), stbi_image_free);
   if (!rgba || width < 1 || height < 1) return std::nullopt;
-  Bitmap32 picture(width, height);
-  const stbi_uc* from = rgba.get();
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x, from += 4) picture.Set(x, y, MakePixel(from[0], from[1], from[2], from[3]));
-  return picture;
+  return PictureOfRgba(rgba.get(), width, height, bottomUp);
 }
 
 // The claim of the file's header, once the file is found to hold as much as it claims; the
@@ -117,23 +144,17 @@ std::optional<std::string> ReadClaimedBytes(const FilePtr& file) {
 }  // namespace
 
 std::optional<Bitmap32> ReadBmp(const std::string& path) {
-  const std::optional<std::string> bytes = ReadClaimedBytes(OpenRegularFile(path));
+  std::optional<std::string> bytes = ReadClaimedBytes(OpenRegularFile(path));
   if (!bytes) return std::nullopt;
-  return Decode(reinterpret_cast<const unsigned char*>(bytes->data()), bytes->size());
+  return Decode(std::move(*bytes));
 }
 
 std::optional<Bitmap32> DecodeBmp(const void* bytes, std::size_t size) {
   if (size > std::size_t(INT32_MAX)) return std::nullopt;
-  return Decode(static_cast<const unsigned char*>(bytes), size);
+  return Decode(std::string(static_cast<const char*>(bytes), size));
 }
 
 namespace {
-
-constexpr std::size_t kImageSizeAt = 34;
-
-void PutLittle32(std::string& bytes, std::size_t at, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[at + std::size_t(i)] = char((value >> (8 * i)) & 0xFF);
-}
 
 // The picture as the bytes of an uncompressed 24-bit BMP file; empty on failure.
 std::string EncodeBmp24(const Bitmap32& picture) {

@@ -81,6 +81,34 @@ TEST(PictureFile, AHeaderClaimingTooMuchOrMoreThanTheFileHoldsIsRefused) {
   }
 }
 
+// A picture one pixel wide, red above blue, in each layout a file may store it: rows bottom-up or
+// top-down, every depth the reader knows and the oldest header.
+TEST(PictureFile, RowsComeOutTopFirstWhicheverWayTheFileStoresThem) {
+  // Blue, green, red, then a 24-bit row's padding, a 32-bit pixel's alpha (all 0: opaque) or a
+  // palette entry's spare byte.
+  const std::string red{0, 0, char(255), 0}, blue{char(255), 0, 0, 0};
+  const std::string redIndex{0, 0, 0, 0}, blueIndex{1, 0, 0, 0};
+  const struct {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      {"24-bit, bottom row first", BmpBytes({1, 2}, 0) + blue + red},
+      {"24-bit, top row first", BmpBytes({1, -2}, 0) + red + blue},
+      {"32-bit, bottom row first", BmpBytes({1, 2, 32}, 0) + blue + red},
+      {"32-bit, top row first", BmpBytes({1, -2, 32}, 0) + red + blue},
+      {"8-bit palette, bottom row first", BmpBytes({1, 2, 8, 54 + 8}, 0) + red + blue + blueIndex + redIndex},
+      {"the oldest header, bottom row first", CoreBmpBytes(1, 2, 0) + blue + red},
+  };
+  TestAssetDir dir;
+  for (const auto& c : cases) {
+    dir.Write("picture.bmp", c.bytes);
+    const std::optional<Bitmap32> picture = ReadBmp(dir.Path() + "picture.bmp");
+    ASSERT_TRUE(picture) << c.name;
+    EXPECT_EQ(picture->At(0, 0), MakePixel(255, 0, 0)) << c.name;
+    EXPECT_EQ(picture->At(0, 1), MakePixel(0, 0, 255)) << c.name;
+  }
+}
+
 // 32-bit pictures keep their alpha, unless every alpha byte is 0: then the file was written by a
 // program that leaves the fourth byte unused, and the picture is opaque.
 TEST(PictureFile, AThirtyTwoBitPictureKeepsItsAlphaUnlessItHasNone) {
