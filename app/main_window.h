@@ -12,6 +12,7 @@
 #include "app/game_state.h"
 #include "app/text_format.h"
 #include "audio/MusicBG.h"
+#include "creatures/cell_census.h"
 #include "platform/font_rasterizer.h"
 #include "platform/host_window.h"
 #include "platform/http_client.h"
@@ -135,6 +136,8 @@ class TForm1 : public TGameState {
   void TakeStep(TMibbet& m);
   void ApplyPush(TMibbet& m, int i);
   void WalkMibbet(TMibbet& m, int gx, int gy, int i);
+  // The one way a listed creature changes cell: the census follows it.
+  void MoveMibbetTo(TMibbet& m, int x, int y);
   void LookAround(TMibbet& m, int gx, int gy, int i);
   void TrampleTrees(int gx, int gy);
   void SteerBySign(TMibbet& m, int gx, int gy, int i);
@@ -355,6 +358,7 @@ class TForm1 : public TGameState {
   // ---- Entities (declared after the controls: their layers live on the controls' images) ----
   OwnedList<TSprite> Builders;
   OwnedList<TMibbet> Mibbets;
+  CellCensus Census;  // who stands where, while the creatures take their steps
   OwnedList<TSign> Signs;
   OwnedList<TOrder> Orders;
   OwnedList<TSprite> Resources;

@@ -3,6 +3,7 @@
 
 void TForm1::RemoveMibbetAt(int index) {
   if (!MibbetAt(index)) return;
+  Census.Remove(*Mibbets[std::size_t(index)]);
   Mibbets.erase(Mibbets.begin() + index);
   // Later entries move down by one: so does the creature whose step is running, if it was one.
   if (index == SteppingMibbet) SteppingMibbet = -1;

@@ -50,6 +50,11 @@ void TForm1::FaceMibbet(TMibbet& m, int facing) {
 
 void TForm1::UpdateMibbets() {
   if (DEBUG != 0 && DbgFreeze) return;
+  Census.Count(Mibbets);
+  struct StopCounting {
+    CellCensus& census;
+    ~StopCounting() { census.Stop(); }
+  } stopCounting{Census};
   // From the last entry down, by position: a kill removes a creature at once, and when it was
   // listed before the shooter, the shooter moves down into the next position and is visited
   // again (its step counter was just reset, so it only glides once more).
@@ -101,24 +106,31 @@ void TForm1::ApplyPush(TMibbet& m, int i) {
 void TForm1::WalkMibbet(TMibbet& m, int gx, int gy, int i) {
   // One cell per axis at most; the vertical picture wins a diagonal step.
   if (m.CellX == gx && m.CellX < m.DestX) {
-    m.SetCellX(m.CellX + 1);
+    MoveMibbetTo(m, m.CellX + 1, m.CellY);
     FaceMibbet(m, FaceRight);
   }
   if (m.CellX == gx && m.CellX > m.DestX) {
-    m.SetCellX(m.CellX - 1);
+    MoveMibbetTo(m, m.CellX - 1, m.CellY);
     FaceMibbet(m, FaceLeft);
   }
   if (m.CellY == gy && m.CellY < m.DestY) {
-    m.SetCellY(m.CellY + 1);
+    MoveMibbetTo(m, m.CellX, m.CellY + 1);
     FaceMibbet(m, FaceDown);
   }
   if (m.CellY == gy && m.CellY > m.DestY) {
-    m.SetCellY(m.CellY - 1);
+    MoveMibbetTo(m, m.CellX, m.CellY - 1);
     FaceMibbet(m, FaceUp);
   }
   m.Arrived = m.CellX == gx && gx == m.DestX && m.CellY == gy && gy == m.DestY;
   // A creature no push ever reached has no home to turn to: it simply stays.
   if (m.Arrived && m.HomeX != 0 && m.HomeY != 0) LookAround(m, gx, gy, i);
+}
+
+void TForm1::MoveMibbetTo(TMibbet& m, int x, int y) {
+  Census.Remove(m);
+  m.SetCellX(x);
+  m.SetCellY(y);
+  Census.Add(m);
 }
 
 void TForm1::LookAround(TMibbet& m, int gx, int gy, int i) {

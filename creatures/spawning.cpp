@@ -17,6 +17,7 @@ TMibbet& TForm1::AddMibbet(MibbetKind kind, int x, int y, int forceY) {
   m.Health = double(BASEMIBBETHEALTH);
   m.SetCellX(x);
   m.SetCellY(y);
+  Census.Add(m);
   // Fresh out of the ground: no look-around yet, so the first arrival turns for home at once.
   m.LooksAround = false;
   m.ForceX = 0;

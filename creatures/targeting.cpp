@@ -57,6 +57,7 @@ int TForm1::FindOrbTarget(int i) {
 
 int TForm1::FindHatedMibbet(int i) {
   const TMibbet& hunter = *MibbetAt(i);
+  if (Census.Counting() && !Census.PreyNear(HatredState, hunter.Kind, hunter.CellX, hunter.CellY)) return -1;
   for (int j = int(Mibbets.size()) - 1; j >= 0; --j) {
     if (j == i || !Hates(HatredState, hunter.Kind, Mibbets[std::size_t(j)]->Kind)) continue;
     if (InReach(hunter.CellX, hunter.CellY, TargetKind::Creature, j)) return j;
