@@ -124,7 +124,6 @@ void TForm1::BuildLayout() {
 
   Image3.Picture = EmbeddedPaused();
   Image1.Picture = EmbeddedCredits();
-  Image2.Picture = EmbeddedKeyLegend();
   Playfield.Image.Bitmap.Resize(PlayfieldSize, PlayfieldSize);
   imScore.Image.Bitmap.Resize(imScore.Width, imScore.Height, kWhite);
   imSignsCt.Image.Bitmap.Resize(imSignsCt.Width, imSignsCt.Height, kWhite);
@@ -186,3 +185,5 @@ void TForm1::ApplyDebugLook() {
 TunnelRec& TForm1::TunnelOfKind(MibbetKind kind) {
   return kind == KindF ? FTunnel : kind == KindS ? STunnel : ETunnel;
 }
+
+void TForm1::ShowSwitches() { Image2.Picture = EmbeddedKeyLegend(SoundOn, MusicOn); }

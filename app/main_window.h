@@ -151,6 +151,8 @@ class TForm1 : public TGameState {
   int FindTurretTarget(int i);
   int FindOrbTarget(int i);
   int FindHatedMibbet(int i);
+  // The list position of the creature with that Id, or -1.
+  int IndexOfMibbet(int id) const;
   // Step 6 of a creature's step: the shot at the target CheckCell found in this step.
   void FireShot(int i);
   // A creature's shot at a turret or the orb: one hit a tick, shown by a flash; true when it
@@ -282,6 +284,8 @@ class TForm1 : public TGameState {
   void ApplyMusicStage();
   void UpdateMusicStage();
   void ToggleMusic();
+  // The key legend shows whether sound and music are on.
+  void ShowSwitches();
 
   // ---- Helpers shared by several rooms ----
   TunnelRec& TunnelOfKind(MibbetKind kind);

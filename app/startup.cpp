@@ -21,6 +21,7 @@ void TForm1::FormCreate() {
   LoadAssets();
   MusicOn = true;
   SoundOn = true;
+  ShowSwitches();
   static_cast<TSettings&>(*this) = ReadSettings(AssetDir + "settings.ini");
   if (DEBUG != 0) ApplyDebugLook();
   Scrap = BASESCRAP;

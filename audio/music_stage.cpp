@@ -36,5 +36,6 @@ void TForm1::UpdateMusicStage() {
 
 void TForm1::ToggleMusic() {
   MusicOn = !MusicOn;
+  ShowSwitches();
   if (TBackgroundMusic* track = StopAllButStageTrack()) track->TogglePause();
 }

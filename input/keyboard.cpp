@@ -73,7 +73,10 @@ void TForm1::FormKeyPress(char ch) {
     }
   }
   if (key == 'M') ToggleMusic();
-  if (key == 'S') SoundOn = !SoundOn;
+  if (key == 'S') {
+    SoundOn = !SoundOn;
+    ShowSwitches();
+  }
   if (key == 'P' && GameMode == ModePlaying) ToggleGamePause();
 }
 

@@ -321,8 +321,9 @@ TEST_F(AssetgenTest, EmbeddedSourceAndContactSheet) {
   const fs::path source = *dir_ / "embedded.cpp", sheet = *dir_ / "sheet.bmp";
   ASSERT_EQ(RunGenerator("--embedded \"" + source.string() + "\" --sheet \"" + sheet.string() + "\""), 0);
   const std::string text = Slurp(source);
-  for (const char* fn : {"EmbeddedLoadingBanner", "EmbeddedPaused", "EmbeddedKeyLegend", "EmbeddedCredits"})
-    EXPECT_NE(text.find(std::string("Bitmap32 ") + fn + "()"), std::string::npos) << fn;
+  for (const char* fn : {"EmbeddedLoadingBanner()", "EmbeddedPaused()", "EmbeddedKeyLegend(bool soundOn, bool musicOn)",
+                         "EmbeddedCredits()"})
+    EXPECT_NE(text.find(std::string("Bitmap32 ") + fn), std::string::npos) << fn;
   const auto contact = ReadBmp(sheet.string());
   ASSERT_TRUE(contact.has_value());
   EXPECT_GT(contact->Width() * contact->Height(), 184 * 35 * 35);

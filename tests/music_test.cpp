@@ -8,6 +8,7 @@
 
 #include "audio/MusicBG.h"
 #include "platform/fakes.h"
+#include "presentation/embedded_pictures.h"
 #include "platform/sdl/sdl_platform.h"
 #include "tests/test_support.h"
 
@@ -319,6 +320,27 @@ TEST(Sfx, TheThrottleHoldsBeyondTwoToTheThirtySecondMilliseconds) {
                     {5 * k2To32 + 506, "turret", 2, false},
                     {5 * k2To32 + 507, "turret", 2, true},
                 });
+}
+
+// A player without sound still sees what S and M did: the key legend strikes out a switch that is off.
+TEST(Switches, TheKeyLegendShowsWhetherSoundAndMusicAreOn) {
+  GameFixture f;
+  TForm1& g = f.Game();
+  f.StartPlaying();
+  const struct {
+    const char* key;
+    bool sound, music;
+  } steps[] = {{"S", false, true}, {"M", false, false}, {"S", true, false}, {"M", true, true}};
+  EXPECT_EQ(g.Image2.Picture, EmbeddedKeyLegend(true, true)) << "both on at the start";
+  std::set<std::vector<Pixel>> seen{g.Image2.Picture.Pixels()};
+  for (const auto& step : steps) {
+    f.Sim->Key(step.key);
+    ASSERT_EQ(g.SoundOn, step.sound);
+    ASSERT_EQ(g.MusicOn, step.music);
+    EXPECT_EQ(g.Image2.Picture, EmbeddedKeyLegend(step.sound, step.music)) << step.key;
+    seen.insert(g.Image2.Picture.Pixels());
+  }
+  EXPECT_EQ(seen.size(), 4u) << "each state of the two switches looks different";
 }
 
 }  // namespace

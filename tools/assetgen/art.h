@@ -64,7 +64,7 @@ Bitmap32 DrawLeaveTutorial();
 
 Bitmap32 DrawLoadingBanner();
 Bitmap32 DrawPausedPicture();
-Bitmap32 DrawKeyLegend();
+Bitmap32 DrawKeyLegend(bool soundOn, bool musicOn);
 Bitmap32 DrawCreditsPicture();
 
 }  // namespace assetgen

@@ -67,16 +67,34 @@ Bitmap32 DrawLoadingBanner() {
 
 Bitmap32 DrawPausedPicture() {
   Bitmap32 b(336, 84, Px(pal::kBlack));
-  const TextStyle st{9, Px(pal::kWhite), 1};
-  DrawString(b, "PAUSED", (336 - TextWidth("PAUSED", st)) / 2, (84 - TextHeight(st)) / 2, st);
+  const TextStyle big{8, Px(pal::kWhite), 1};
+  const TextStyle hint{2, Px(pal::kFire), 1};
+  const std::string press = "P CONTINUES";
+  constexpr int kGap = 8;
+  const int top = (84 - TextHeight(big) - kGap - TextHeight(hint)) / 2;
+  DrawString(b, "PAUSED", (336 - TextWidth("PAUSED", big)) / 2, top, big);
+  DrawString(b, press, (336 - TextWidth(press, hint)) / 2, top + TextHeight(big) + kGap, hint);
   return b;
 }
 
-Bitmap32 DrawKeyLegend() {
-  Bitmap32 b(76, 40, Px(pal::kWhite));
-  const TextStyle st{1, Px(pal::kBlack), 1, false, 0, true};
-  const std::vector<std::string> lines = {"[S]OUNDS", "[M]USIC", "[P]AUSE"};
-  for (std::size_t i = 0; i < lines.size(); ++i) DrawString(b, lines[i], 4, 4 + int(i) * 12, st);
+// The key legend with the state of each switch: a switch that is off is greyed, struck through
+// in red and says OFF, so a player without sound still sees what S and M did.
+Bitmap32 DrawKeyLegend(bool soundOn, bool musicOn) {
+  Bitmap32 b(100, 40, Px(pal::kWhite));
+  const TextStyle on{1, Px(pal::kBlack), 1, false, 0, true};
+  const TextStyle off{1, Px(pal::kStone), 1, false, 0, true};
+  const TextStyle offMark{1, Px(pal::kSignal), 1, false, 0, true};
+  const struct {
+    const char* text;
+    bool on;
+  } lines[] = {{"[S]OUNDS", soundOn}, {"[M]USIC", musicOn}, {"[P]AUSE", true}};
+  for (int i = 0; i < 3; ++i) {
+    const int y = 4 + i * 12;
+    const int end = DrawString(b, lines[i].text, 4, y, lines[i].on ? on : off);
+    if (lines[i].on) continue;
+    for (int x = 3; x < end; ++x) b.Set(x, y + TextHeight(on) / 2, Px(pal::kSignal));
+    DrawString(b, "OFF", end + 4, y, offMark);
+  }
   return b;
 }
 

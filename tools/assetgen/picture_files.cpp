@@ -48,6 +48,10 @@ void AppendRunLengths(std::ostringstream& src, const std::string& fn, const Bitm
   src << "\n  };\n  return Expand(" << b.Width() << ", " << b.Height() << ", kRuns, sizeof kRuns / sizeof kRuns[0]);\n}\n\n";
 }
 
+std::string KeyLegendFunction(bool soundOn, bool musicOn) {
+  return std::string("KeyLegendSound") + (soundOn ? "On" : "Off") + "Music" + (musicOn ? "On" : "Off");
+}
+
 // Shrinks (nearest neighbour) or enlarges by a whole factor so the picture fits a box.
 Bitmap32 FitInto(const Bitmap32& src, int boxW, int boxH) {
   const double scale = std::min({double(boxW) / src.Width(), double(boxH) / src.Height(), 2.0});
@@ -79,7 +83,13 @@ std::string EmbeddedPicturesSource() {
          "  return b;\n}\n}  // namespace\n\n";
   AppendRunLengths(src, "EmbeddedLoadingBanner", DrawLoadingBanner());
   AppendRunLengths(src, "EmbeddedPaused", DrawPausedPicture());
-  AppendRunLengths(src, "EmbeddedKeyLegend", DrawKeyLegend());
+  for (const bool soundOn : {true, false})
+    for (const bool musicOn : {true, false})
+      AppendRunLengths(src, KeyLegendFunction(soundOn, musicOn), DrawKeyLegend(soundOn, musicOn));
+  src << "Bitmap32 EmbeddedKeyLegend(bool soundOn, bool musicOn) {\n"
+      << "  if (soundOn) return musicOn ? " << KeyLegendFunction(true, true) << "() : " << KeyLegendFunction(true, false)
+      << "();\n"
+      << "  return musicOn ? " << KeyLegendFunction(false, true) << "() : " << KeyLegendFunction(false, false) << "();\n}\n\n";
   AppendRunLengths(src, "EmbeddedCredits", DrawCreditsPicture());
   return src.str();
 }
