@@ -1,27 +1,33 @@
 // Who stands where, by kind, while the creatures take their steps: counted afresh when the steps
 // begin and kept as creatures move, come and go during them. A hunter then asks its nine cells
-// whether any prey stands there, instead of looking through the whole crowd, and looks through
-// the crowd only when some does.
+// for the latest-listed prey there instead of looking through the whole crowd.
+//
+// Each cell keeps the Ids of its creatures in rising order. Ids are handed out in rising order and
+// creatures only join at the end of the list, so the highest Id is also the latest in the list.
 #pragma once
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "creatures/mibbet.h"
 
 class CellCensus {
  public:
+  static constexpr int kNoPrey = -1;
+
   // Counts the crowd; the census holds until Stop.
   void Count(const std::vector<std::unique_ptr<TMibbet>>& crowd);
   void Stop() { counting_ = false; }
   bool Counting() const { return counting_; }
 
-  void Add(const TMibbet& m) { Change(m, +1); }
-  void Remove(const TMibbet& m) { Change(m, -1); }
+  void Add(const TMibbet& m);
+  void Remove(const TMibbet& m);
 
-  // False only when no creature of a kind that hunter hates stands within one cell of (x, y).
-  bool PreyNear(int hatredState, MibbetKind hunter, int x, int y) const;
+  // The Id of the latest-listed creature of a kind that hunter hates within one cell of (x, y), or
+  // kNoPrey. Nothing when such a creature stands too far off the field for the census to place.
+  std::optional<int> LatestPreyNear(int hatredState, MibbetKind hunter, int x, int y) const;
 
  private:
   // Cells a little beyond the field are counted too; anything farther counts as everywhere.
@@ -29,15 +35,12 @@ class CellCensus {
   static constexpr int kKinds = 3;
 
   static bool Counted(int x, int y) { return x >= kLowest && y >= kLowest && x < kLowest + kSide && y < kLowest + kSide; }
-  int& At(int x, int y, MibbetKind kind) {
-    return counts_[(std::size_t(y - kLowest) * kSide + std::size_t(x - kLowest)) * kKinds + std::size_t(kind)];
+  static std::size_t Slot(int x, int y, MibbetKind kind) {
+    return (std::size_t(y - kLowest) * kSide + std::size_t(x - kLowest)) * kKinds + std::size_t(kind);
   }
-  int At(int x, int y, MibbetKind kind) const {
-    return counts_[(std::size_t(y - kLowest) * kSide + std::size_t(x - kLowest)) * kKinds + std::size_t(kind)];
-  }
-  void Change(const TMibbet& m, int by);
+  int LatestOfKindNear(MibbetKind kind, int x, int y) const;
 
   bool counting_ = false;
-  std::array<int, kSide * kSide * kKinds> counts_{};
+  std::array<std::vector<int>, kSide * kSide * kKinds> ids_;
   std::array<int, kKinds> elsewhere_{};
 };

@@ -1,4 +1,7 @@
 // What a creature shoots at, its shot, and what the shot does to turrets and the orb.
+#include <algorithm>
+#include <optional>
+
 #include "app/main_window.h"
 
 namespace {
@@ -55,9 +58,19 @@ int TForm1::FindOrbTarget(int i) {
   return InReach(m.CellX, m.CellY, TargetKind::Orb, kOrbIndex) ? kOrbIndex : -1;
 }
 
+int TForm1::IndexOfMibbet(int id) const {
+  // Ids rise along the list: creatures get the next Id and join at its end.
+  const auto at = std::lower_bound(Mibbets.begin(), Mibbets.end(), id,
+                                   [](const std::unique_ptr<TMibbet>& m, int wanted) { return m->Id < wanted; });
+  return at != Mibbets.end() && (*at)->Id == id ? int(at - Mibbets.begin()) : -1;
+}
+
 int TForm1::FindHatedMibbet(int i) {
   const TMibbet& hunter = *MibbetAt(i);
-  if (Census.Counting() && !Census.PreyNear(HatredState, hunter.Kind, hunter.CellX, hunter.CellY)) return -1;
+  // No kind hates its own, so the census never names the hunter itself.
+  if (Census.Counting())
+    if (const std::optional<int> id = Census.LatestPreyNear(HatredState, hunter.Kind, hunter.CellX, hunter.CellY))
+      return *id == CellCensus::kNoPrey ? -1 : IndexOfMibbet(*id);
   for (int j = int(Mibbets.size()) - 1; j >= 0; --j) {
     if (j == i || !Hates(HatredState, hunter.Kind, Mibbets[std::size_t(j)]->Kind)) continue;
     if (InReach(hunter.CellX, hunter.CellY, TargetKind::Creature, j)) return j;

@@ -1,4 +1,4 @@
-// The census of who stands where answers as a look through the whole crowd would, however the
+// The census of who stands where names the prey a look down the whole crowd would, however the
 // crowd comes, moves and goes while it counts.
 #include <gtest/gtest.h>
 
@@ -6,69 +6,68 @@
 #include <random>
 
 #include "creatures/cell_census.h"
-#include "presentation/layered_image.h"
+#include "tests/test_support.h"
 
 namespace {
 
-bool PreyNearByLooking(const std::vector<std::unique_ptr<TMibbet>>& crowd, int hatredState, MibbetKind hunter, int x,
-                       int y) {
-  for (const auto& m : crowd)
-    if (Hates(hatredState, hunter, m->Kind) && std::abs(m->CellX - x) <= 1 && std::abs(m->CellY - y) <= 1)
-      return true;
-  return false;
-}
-
-TEST(CellCensus, AnswersAsALookThroughTheCrowdWhateverComesMovesAndGoes) {
-  LayeredImage image;
-  std::mt19937 random(2026);
-  // The field and a border of two cells, where creatures come out of the ground.
-  std::uniform_int_distribution<int> cell(-2, FieldCells + 1), kind(0, 2), step(-1, 1), state(0, 2);
-  std::vector<std::unique_ptr<TMibbet>> crowd;
-  const auto create = [&] {
-    auto m = std::make_unique<TMibbet>(image);
-    m->Kind = MibbetKind(kind(random));
-    m->CellX = cell(random);
-    m->CellY = cell(random);
-    return m;
-  };
-  for (int i = 0; i < 200; ++i) crowd.push_back(create());
-  CellCensus census;
-  census.Count(crowd);
-  for (int round = 0; round < 5000; ++round) {
-    const int what = int(random() % 3);
-    if (what == 0 || crowd.empty()) {
-      crowd.push_back(create());
-      census.Add(*crowd.back());
-    } else if (what == 1) {
-      const std::size_t gone = random() % crowd.size();
-      census.Remove(*crowd[gone]);
-      crowd.erase(crowd.begin() + std::ptrdiff_t(gone));
-    } else {
-      TMibbet& m = *crowd[random() % crowd.size()];
-      census.Remove(m);
-      m.CellX = std::clamp(m.CellX + step(random), -2, FieldCells + 1);
-      m.CellY = std::clamp(m.CellY + step(random), -2, FieldCells + 1);
-      census.Add(m);
-    }
-    const int x = cell(random), y = cell(random), hatred = state(random);
-    const auto hunter = MibbetKind(kind(random));
-    ASSERT_EQ(census.PreyNear(hatred, hunter, x, y), PreyNearByLooking(crowd, hatred, hunter, x, y))
-        << "round " << round;
+// The latest-listed creature other than the hunter, of a kind it hates, within one cell.
+int PreyByLooking(TForm1& g, int hunter) {
+  const TMibbet& h = *g.Mibbets[std::size_t(hunter)];
+  for (int j = int(g.Mibbets.size()) - 1; j >= 0; --j) {
+    const TMibbet& m = *g.Mibbets[std::size_t(j)];
+    if (j != hunter && Hates(g.HatredState, h.Kind, m.Kind) && TForm1::InReachOf(h.CellX, h.CellY, m.CellX, m.CellY))
+      return j;
   }
+  return -1;
 }
 
-TEST(CellCensus, ACreatureFarOffTheFieldSendsEveryHunterOfItsHatersLooking) {
+TEST(CellCensus, AHunterFindsThePreyALookDownTheCrowdFindsWhateverComesMovesAndGoes) {
+  GameFixture f;
+  f.StartPlaying();
+  TForm1& g = f.Game();
+  g.RemoveAllMibbets();
+  std::mt19937 random(2026);
+  // The field and a border of two cells, where creatures come out of the ground; now and then one
+  // strays far off, where the census cannot place it.
+  std::uniform_int_distribution<int> cell(-2, FieldCells + 1), kind(0, 2), step(-1, 1), state(0, 2);
+  const auto add = [&] { g.AddMibbet(MibbetKind(kind(random)), cell(random), cell(random), 0); };
+  for (int n = 0; n < 200; ++n) add();
+  g.Census.Count(g.Mibbets);
+  for (int round = 0; round < 5000; ++round) {
+    const int what = int(random() % 8);
+    if (what == 0 || g.Mibbets.empty()) {
+      add();
+    } else if (what == 1) {
+      g.RemoveMibbetAt(int(random() % g.Mibbets.size()));
+    } else if (what == 2) {
+      g.HatredState = state(random);
+    } else {
+      TMibbet& m = *g.Mibbets[random() % g.Mibbets.size()];
+      if (what == 3 && random() % 50 == 0) g.MoveMibbetTo(m, -50, m.CellY);
+      else g.MoveMibbetTo(m, std::clamp(m.CellX + step(random), -2, FieldCells + 1),
+                          std::clamp(m.CellY + step(random), -2, FieldCells + 1));
+    }
+    if (g.Mibbets.empty()) continue;
+    const int hunter = int(random() % g.Mibbets.size());
+    ASSERT_EQ(g.FindHatedMibbet(hunter), PreyByLooking(g, hunter)) << "round " << round;
+  }
+  g.Census.Stop();
+  EXPECT_FALSE(g.Census.Counting());
+}
+
+TEST(CellCensus, NamesNoPreyForACreatureFarOffTheFieldAndLeavesTheLookToTheCrowd) {
   LayeredImage image;
   std::vector<std::unique_ptr<TMibbet>> crowd;
   crowd.push_back(std::make_unique<TMibbet>(image));
   crowd.back()->Kind = KindS;
+  crowd.back()->Id = 1;
   crowd.back()->CellX = -50;
   CellCensus census;
   census.Count(crowd);
-  EXPECT_TRUE(census.PreyNear(1, KindF, 10, 10)) << "F hunts S in state 1";
-  EXPECT_FALSE(census.PreyNear(1, KindS, 10, 10)) << "nobody hunts its own kind";
-  census.Stop();
-  EXPECT_FALSE(census.Counting());
+  EXPECT_EQ(census.LatestPreyNear(1, KindF, 10, 10), std::nullopt) << "F hunts S in state 1";
+  EXPECT_EQ(census.LatestPreyNear(1, KindS, 10, 10), CellCensus::kNoPrey) << "nobody hunts its own kind";
+  census.Remove(*crowd.back());
+  EXPECT_EQ(census.LatestPreyNear(1, KindF, 10, 10), CellCensus::kNoPrey) << "the stray is gone";
 }
 
 }  // namespace
