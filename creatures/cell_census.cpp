@@ -3,7 +3,7 @@
 #include <algorithm>
 
 void CellCensus::Count(const std::vector<std::unique_ptr<TMibbet>>& crowd) {
-  for (auto& ids : ids_) ids.clear();
+  for (auto& entries : cells_) entries.clear();
   elsewhere_.fill(0);
   counting_ = true;
   for (const auto& m : crowd)
@@ -16,10 +16,15 @@ void CellCensus::Add(const TMibbet& m) {
     ++elsewhere_[std::size_t(m.Kind)];
     return;
   }
-  // A newcomer belongs at the end; one that walks in may belong anywhere.
-  std::vector<int>& ids = ids_[Slot(m.CellX, m.CellY, m.Kind)];
-  if (ids.empty() || ids.back() < m.Id) ids.push_back(m.Id);
-  else ids.insert(std::upper_bound(ids.begin(), ids.end(), m.Id), m.Id);
+  // A newcomer belongs at the end; one that walks in may belong anywhere, or come back.
+  Entries& entries = cells_[Slot(m.CellX, m.CellY, m.Kind)];
+  if (entries.empty() || entries.back().Id < m.Id) {
+    entries.push_back({m.Id, true});
+    return;
+  }
+  const auto at = std::lower_bound(entries.begin(), entries.end(), m.Id);
+  if (at->Id == m.Id) at->Present = true;
+  else entries.insert(at, {m.Id, true});
 }
 
 void CellCensus::Remove(const TMibbet& m) {
@@ -28,8 +33,10 @@ void CellCensus::Remove(const TMibbet& m) {
     --elsewhere_[std::size_t(m.Kind)];
     return;
   }
-  std::vector<int>& ids = ids_[Slot(m.CellX, m.CellY, m.Kind)];
-  if (const auto at = std::lower_bound(ids.begin(), ids.end(), m.Id); at != ids.end() && *at == m.Id) ids.erase(at);
+  Entries& entries = cells_[Slot(m.CellX, m.CellY, m.Kind)];
+  if (const auto at = std::lower_bound(entries.begin(), entries.end(), m.Id); at != entries.end() && at->Id == m.Id)
+    at->Present = false;
+  while (!entries.empty() && !entries.back().Present) entries.pop_back();
 }
 
 std::optional<int> CellCensus::LatestPreyNear(int hatredState, MibbetKind hunter, int x, int y) const {
@@ -48,8 +55,8 @@ int CellCensus::LatestOfKindNear(MibbetKind kind, int x, int y) const {
   for (int dy = -1; dy <= 1; ++dy)
     for (int dx = -1; dx <= 1; ++dx) {
       if (!Counted(x + dx, y + dy)) continue;
-      const std::vector<int>& ids = ids_[Slot(x + dx, y + dy, kind)];
-      if (!ids.empty()) latest = std::max(latest, ids.back());
+      const Entries& entries = cells_[Slot(x + dx, y + dy, kind)];
+      if (!entries.empty()) latest = std::max(latest, entries.back().Id);
     }
   return latest;
 }

@@ -4,6 +4,8 @@
 //
 // Each cell keeps the Ids of its creatures in rising order. Ids are handed out in rising order and
 // creatures only join at the end of the list, so the highest Id is also the latest in the list.
+// A creature that leaves a cell is only marked gone there, unless it was the last entry: in a
+// mass kill a crowded cell loses hundreds a tick, and closing each gap would move the rest.
 #pragma once
 
 #include <array>
@@ -40,7 +42,15 @@ class CellCensus {
   }
   int LatestOfKindNear(MibbetKind kind, int x, int y) const;
 
+  struct Entry {
+    int Id;
+    bool Present;
+    bool operator<(int id) const { return Id < id; }
+  };
+  // Rising Ids; the last entry is always present, so it names the latest creature of the cell.
+  using Entries = std::vector<Entry>;
+
   bool counting_ = false;
-  std::array<std::vector<int>, kSide * kSide * kKinds> ids_;
+  std::array<Entries, kSide * kSide * kKinds> cells_;
   std::array<int, kKinds> elsewhere_{};
 };

@@ -27,11 +27,15 @@ TEST(CellCensus, AHunterFindsThePreyALookDownTheCrowdFindsWhateverComesMovesAndG
   TForm1& g = f.Game();
   g.RemoveAllMibbets();
   std::mt19937 random(2026);
-  // The field and a border of two cells, where creatures come out of the ground; now and then one
-  // strays far off, where the census cannot place it.
-  std::uniform_int_distribution<int> cell(-2, FieldCells + 1), kind(0, 2), step(-1, 1), state(0, 2);
-  const auto add = [&] { g.AddMibbet(MibbetKind(kind(random)), cell(random), cell(random), 0); };
-  for (int n = 0; n < 200; ++n) add();
+  // A crowded corner, so that creatures leave and rejoin cells that others hold, the field and a
+  // border of two cells, where creatures come out of the ground; now and then one strays far off,
+  // where the census cannot place it.
+  std::uniform_int_distribution<int> corner(-2, 2), cell(-2, FieldCells + 1), kind(0, 2), step(-1, 1), state(0, 2);
+  const auto add = [&] {
+    auto& where = random() % 4 == 0 ? cell : corner;
+    g.AddMibbet(MibbetKind(kind(random)), where(random), where(random), 0);
+  };
+  for (int n = 0; n < 300; ++n) add();
   g.Census.Count(g.Mibbets);
   for (int round = 0; round < 5000; ++round) {
     const int what = int(random() % 8);
