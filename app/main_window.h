@@ -211,6 +211,11 @@ class TForm1 : public TGameState {
   void RemoveTurretAt(int index);
   // Every turret shoots every creature next to it; called once per tick while the game is on.
   void TurretsFire();
+  struct CellXY {
+    int X, Y;
+  };
+  // Where each creature stands, in list order.
+  std::vector<CellXY> CrowdCells() const;
 
   // ---- Pointer and keys ----
   void PlayfieldMouseMove(int x, int y);

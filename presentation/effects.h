@@ -2,9 +2,10 @@
 #pragma once
 
 #include "presentation/layered_image.h"
+#include "presentation/recycling_pool.h"
 
 // A beam flash: its own layer on the playfield, shown for a few effect updates.
-class TAnimKill {
+class TAnimKill : public RecycledStorage<TAnimKill> {
  public:
   TAnimKill(LayeredImage& image, BitmapLayer& layer) : Layer(&layer), image_(image) {}
   ~TAnimKill() { image_.DestroyLayer(Layer); }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "presentation/bitmap32.h"
+#include "presentation/recycling_pool.h"
 
 enum class DrawMode { Opaque, Blend };
 
@@ -21,7 +22,7 @@ struct LayerRect {
   bool operator==(const LayerRect&) const = default;
 };
 
-class BitmapLayer {
+class BitmapLayer : public RecycledStorage<BitmapLayer> {
  public:
   // Shows a picture as a catalogue picture is: opaque, master alpha 255, at the picture's size.
   void ShowPicture(PicturePtr picture);

@@ -5,11 +5,13 @@
 #include <memory>
 
 #include "presentation/layered_image.h"
+#include "presentation/recycling_pool.h"
 
 class TOrder;
 class Catalogue;
 
-class TSprite {
+// Effects are plain sprites, made and dropped by the thousand in a battle: they come from a pool.
+class TSprite : public RecycledStorage<TSprite> {
  public:
   explicit TSprite(LayeredImage& image);
   virtual ~TSprite();
