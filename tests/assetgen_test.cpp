@@ -228,6 +228,30 @@ TEST_F(AssetgenTest, KindsDifferInOutlineAndFacingsAndFramesDiffer) {
       EXPECT_NE(LoadWithAlpha(frames[i - 1]).Pixels(), LoadWithAlpha(frames[i]).Pixels()) << frames[i];
 }
 
+// Rec. 601 luma, the weights of a grey-scale conversion, over the pixels a player sees of the creature.
+double MeanLuma(const Bitmap32& b) {
+  double sum = 0;
+  int count = 0;
+  for (Pixel p : b.Pixels())
+    if (PixelAlpha(p) >= 128) sum += 0.299 * PixelRed(p) + 0.587 * PixelGreen(p) + 0.114 * PixelBlue(p), ++count;
+  return count ? sum / count / 255.0 : 0.0;
+}
+
+// The kinds must tell apart in grey as well: a player who cannot tell red from grey or green still
+// sees a dark, a middling and a light creature. 12 % of full scale is one step of an eight-shade
+// grey ramp, the finest step the eye sorts at a glance on a 35-pixel sprite.
+TEST_F(AssetgenTest, KindsDifferInLightnessInEveryFacing) {
+  for (const char* suffix : {"_D", "_U", "_L", "_R"}) {
+    const double f = MeanLuma(LoadWithAlpha(std::string("FMibbet") + suffix));
+    const double s = MeanLuma(LoadWithAlpha(std::string("SMibbet") + suffix));
+    const double e = MeanLuma(LoadWithAlpha(std::string("EMibbet") + suffix));
+    std::printf("luma %s: F %.3f S %.3f E %.3f\n", suffix, f, s, e);
+    EXPECT_GT(std::abs(f - s), 0.12) << suffix;
+    EXPECT_GT(std::abs(s - e), 0.12) << suffix;
+    EXPECT_GT(std::abs(f - e), 0.12) << suffix;
+  }
+}
+
 std::vector<std::string> SoundNames() {
   std::vector<std::string> n = {"menuopen", "menuselect", "nocando", "nomoney", "beamshot1", "turret",
                                 "hatewarning", "tunnelwarn", "holewarn", "hooray"};

@@ -9,16 +9,20 @@ namespace assetgen {
 
 namespace {
 
-constexpr Rgb kKindColour[3] = {pal::kF, pal::kS, pal::kE};
+// The hides keep each kind's hue but sit far apart in lightness, F dark, S middling, E light, so the
+// kinds stay apart in grey too (for a colour-blind player, or at a squint across a crowd). The
+// beams keep the pure kind colours of the palette.
+constexpr Rgb kHide[3] = {{54, 54, 64}, {224, 52, 44}, pal::kE};
 constexpr int kDown = 0, kUp = 1, kLeft = 2, kRight = 3;
 
-Pixel Body(int kind) { return Px(kKindColour[kind]); }
+Pixel Body(int kind) { return Px(kHide[kind]); }
+Pixel Shade(int kind, double f) { return Px(Scale(kHide[kind], f)); }
 
 void GroundShadow(Bitmap32& b) { Disc(b, 17.5, 30.5, 11, 3.2, Px(pal::kEarthDark, 90)); }
 
 // Feet sit under the body; a side view shows them one behind the other, mid-stride.
-void Feet(Bitmap32& b, int facing, double y, Rgb colour) {
-  const Pixel p = Px(Scale(colour, 0.55));
+void Feet(Bitmap32& b, int facing, double y, int kind) {
+  const Pixel p = Shade(kind, 0.55);
   if (facing == kLeft || facing == kRight) {
     Disc(b, 13.5, y, 3.5, 2.2, p);
     Disc(b, 21.5, y + 0.5, 3.5, 2.2, p);
@@ -54,10 +58,15 @@ Bitmap32 DrawF(int facing) {
   Poly(b, {{9, 13}, {13, 12}, {6 + lean, 2}}, body);
   Poly(b, {{22, 12}, {26, 13}, {29 + lean, 2}}, body);
   RoundRect(b, 7, 11, 21, 18, 3, body);
-  Feet(b, facing, 29.5, pal::kF);
-  if (facing == kUp) {
-    Rect(b, 11, 15, 13, 2, Px(Scale(pal::kF, 0.7)));  // ridges across the back
-    Rect(b, 11, 20, 13, 2, Px(Scale(pal::kF, 0.7)));
+  Feet(b, facing, 29.5, 0);
+  if (facing == kUp) {  // from behind: an armoured back with chevrons down the spine and a stub of a tail
+    RoundRect(b, 10, 13, 15, 14, 2, Shade(0, 0.7));
+    for (int i = 0; i < 3; ++i) {  // chevrons down the spine
+      const double y = 19.0 + 4 * i;
+      Poly(b, {{12.5, y}, {17.5, y - 5}, {22.5, y}}, Shade(0, 1.5));
+      Poly(b, {{12.5, y + 2}, {17.5, y - 3}, {22.5, y + 2}}, Shade(0, 0.7));
+    }
+    Poly(b, {{15, 27}, {20, 27}, {17.5, 32}}, body);
   }
   Finish(b);
   // Slit eyes glow pale against the dark hide.
@@ -77,11 +86,17 @@ Bitmap32 DrawF(int facing) {
 Bitmap32 DrawS(int facing) {
   Bitmap32 b(kCell, kCell);
   const Pixel body = Body(1);
-  Feet(b, facing, 29.5, pal::kS);
+  Feet(b, facing, 29.5, 1);
   const double dx = facing == kLeft ? -1 : (facing == kRight ? 1 : 0);
   Disc(b, 17.5 + dx, 18.5, 11.5, 11, body);
   Line(b, 17.5 + dx, 8, 17.5 + dx * 4, 3, 2.2, body);
-  if (facing == kUp) Disc(b, 17.5, 21, 5, 4, Px(Scale(pal::kS, 0.75)));
+  if (facing == kUp) {  // from behind: the tuft curls over a paler crown, a round tail below
+    Disc(b, 17.5, 14, 7, 4.5, Shade(1, 1.3));
+    Line(b, 17.5, 8, 13.5, 3, 2.2, body);
+    Line(b, 17.5, 8, 21.5, 3, 2.2, body);
+    Disc(b, 17.5, 26.5, 4.2, 3.7, Px(pal::kInk));
+    Disc(b, 17.5, 26.5, 3.2, 2.7, Shade(1, 1.45));
+  }
   Finish(b);
   Eyes(b, facing, 16.5, 4.5, 3.4);
   if (facing == kDown) Line(b, 14.5, 23.5, 20.5, 23.5, 1.4, Px(pal::kInk));
@@ -97,10 +112,15 @@ Bitmap32 DrawE(int facing) {
   Line(b, 20, 10, 25 + lean, 1.5, 1.6, body);
   Disc(b, 10 + lean, 2.5, 2, 2, body);
   Disc(b, 25 + lean, 2.5, 2, 2, body);
-  Line(b, 14, 25, 12 + lean / 2, 30, 2, Px(Scale(pal::kE, 0.55)));
-  Line(b, 21, 25, 23 + lean / 2, 30, 2, Px(Scale(pal::kE, 0.55)));
+  Line(b, 14, 25, 12 + lean / 2, 30, 2, Shade(2, 0.55));
+  Line(b, 21, 25, 23 + lean / 2, 30, 2, Shade(2, 0.55));
   Poly(b, {{17.5, 6.5}, {28.5, 17.5}, {17.5, 28.5}, {6.5, 17.5}}, body);
-  if (facing == kUp) Poly(b, {{17.5, 12}, {22, 17.5}, {17.5, 23}, {13, 17.5}}, Px(Scale(pal::kE, 0.78)));
+  if (facing == kUp) {  // from behind: the shell's two halves meet in a seam, feelers rise from the top
+    Poly(b, {{17.5, 9}, {26, 17.5}, {17.5, 26}}, Shade(2, 0.85));
+    Line(b, 17.5, 8, 17.5, 27, 1, Shade(2, 0.5));
+    Disc(b, 12.5, 17.5, 1.3, 1.3, Shade(2, 0.6));
+    Disc(b, 22.5, 17.5, 1.3, 1.3, Shade(2, 0.6));
+  }
   Finish(b);
   // One big eye.
   if (facing != kUp) {
@@ -142,25 +162,30 @@ Bitmap32 DrawTunnel(int kind) {
   for (int i = 0; i < 14; ++i)
     Disc(b, 5 + rng.Unit() * 25, 15 + rng.Unit() * 13, 1.2, 1, Px(pal::kWoodDark));
   // The mouth is framed in the kind's colour and cut in the kind's outline.
-  KindBadge(b, kind, 17.5, 17, 10.5, Px(kKindColour[kind]));
+  KindBadge(b, kind, 17.5, 17, 10.5, Body(kind));
   Outline(b, Px(pal::kInk));
   KindBadge(b, kind, 17.5, 18, 6.5, Px(pal::kInk));
   Disc(b, 17.5, 22, 4, 2, Px(pal::kEarthDark));
   return b;
 }
 
+// The mark is shown over the creature itself, so it is a light badge in the kind's outline, rimmed
+// in the kind's colour and ringed in ink: it stands out on its own kind and on any floor.
 Bitmap32 DrawExclaim(int kind, int frame) {
   Bitmap32 b(kCell, kCell);
-  // Frames: steady, swollen and bright, faded: played in turn they blink.
-  const double size[3] = {10, 12.5, 9};
-  const double fade[3] = {1.0, 1.0, 0.35};
-  const Rgb colour = frame == 1 ? Scale(kKindColour[kind], 1.25) : kKindColour[kind];
-  KindBadge(b, kind, 17.5, 18.5, size[frame], Px(colour));
+  // Frames: steady, swollen, faded: played in turn they blink.
+  const double size[3] = {10, 12, 9.5};
+  const double fade[3] = {1.0, 1.0, 0.45};
+  const double r = size[frame], cy = 18.5;
+  KindBadge(b, kind, 17.5, cy, r, Body(kind));
   Outline(b, Px(pal::kInk));
-  const Pixel mark = Px(kind == 0 ? pal::kWhite : pal::kInk);
-  const double h = size[frame];
-  Line(b, 17.5, 18.5 - h * 0.65, 17.5, 18.5 + h * 0.2, h * 0.28, mark);
-  Disc(b, 17.5, 18.5 + h * 0.55, h * 0.16, h * 0.16, mark);
+  const Pixel face = Px(frame == 1 ? pal::kWhite : pal::kPaper);
+  if (kind == 0) Rect(b, int(17.5 - r + 3), int(cy - r * 0.8 + 3), int(2 * r - 6), int(1.8 * r - 6), face);
+  else KindBadge(b, kind, 17.5, cy, r - 3, face);
+  const Pixel mark = Px(pal::kInk);
+  const double top = kind == 0 ? cy - r * 0.8 + 4.5 : cy - r * 0.62, dot = cy + r * 0.5;
+  Line(b, 17.5, top, 17.5, dot - 3.2, 3, mark);
+  Rect(b, 16, int(dot) - 1, 3, 3, mark);
   FadeAlpha(b, fade[frame]);
   return b;
 }
