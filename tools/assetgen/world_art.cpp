@@ -1,5 +1,7 @@
 // Floor, base, builders, signs, menu icons and the things that lie on the field.
 #include <cmath>
+#include <tuple>
+#include <vector>
 
 #include "tools/assetgen/art.h"
 #include "tools/assetgen/canvas.h"
@@ -132,30 +134,52 @@ Bitmap32 DrawBuilder(int facing) {
   return b;
 }
 
+// Riveted deck plate with a raised tread: the base reads as built ground next to the sand, and
+// neighbouring cells join into one deck along their bevelled seams.
 Bitmap32 DrawBaseFloor() {
   Bitmap32 b(kCell, kCell, Px(pal::kStone));
-  Frame(b, 0, 0, kCell, kCell, 1, Px(pal::kStoneDark));
-  Rect(b, 1, 1, kCell - 2, 1, Px(pal::kStoneLight));
-  Rect(b, 1, 1, 1, kCell - 2, Px(pal::kStoneLight));
-  Rect(b, 4, 16, 27, 3, Px(pal::kStoneDark));  // plate seam
+  for (int y = 3; y < kCell - 3; y += 5)
+    for (int x = 3 + (y / 5 % 2) * 3; x < kCell - 4; x += 6) {  // staggered tread, alternately slanted
+      const bool rising = (x / 6 + y / 5) % 2;
+      Put(b, x + (rising ? 0 : 1), y, Px(pal::kStoneLight));
+      Put(b, x + (rising ? 1 : 0), y + 1, Px(pal::kStoneLight));
+      Put(b, x + (rising ? 1 : 2), y + 1, Px(pal::kStoneDark));
+      Put(b, x + (rising ? 2 : 1), y + 2, Px(pal::kStoneDark));
+    }
+  Rect(b, 0, 0, kCell, 1, Px(pal::kStoneLight));
+  Rect(b, 0, 0, 1, kCell, Px(pal::kStoneLight));
+  Rect(b, 0, kCell - 1, kCell, 1, Px(pal::kStoneDark));
+  Rect(b, kCell - 1, 0, 1, kCell, Px(pal::kStoneDark));
   for (int c = 0; c < 4; ++c) {
-    const double x = c % 2 ? 30.5 : 4.5, y = c / 2 ? 30.5 : 4.5;
-    Disc(b, x, y, 1.6, 1.6, Px(pal::kStoneDark));
-    Put(b, int(x) - 1, int(y) - 1, Px(pal::kStoneLight));
+    const double x = c % 2 ? 31.5 : 3.5, y = c / 2 ? 31.5 : 3.5;
+    Disc(b, x, y, 1.7, 1.7, Px(pal::kStoneDark));
+    Put(b, int(x) - 1, int(y) - 1, Px(pal::kWhite));
   }
   return b;
 }
 
+// Seen from above and in front: a riveted base, a dome with its sight, and a gun barrel pointing
+// down the field, twin barrels lit along one side and ending in muzzles.
 Bitmap32 DrawTurret() {
   Bitmap32 b = NewCell();
-  Shadow(b, 17.5, 29, 13, 4);
+  Shadow(b, 18.5, 24, 14, 6);
   Bitmap32 t = NewCell();
-  Poly(t, {{6, 30}, {29, 30}, {26, 20}, {9, 20}}, Px(pal::kMetalDark));  // pedestal
-  Disc(t, 17.5, 17, 9, 8, Px(pal::kMetal));                               // dome
-  Rect(t, 15, 20, 5, 13, Px(pal::kInk));                                  // barrel toward the field
+  Poly(t, {{9, 3}, {26, 3}, {31, 8}, {31, 19}, {26, 24}, {9, 24}, {4, 19}, {4, 8}}, Px(pal::kMetalDark));
+  for (const auto& [x, y] : std::vector<Point>{{7.5, 7.5}, {27.5, 7.5}, {7.5, 20.5}, {27.5, 20.5}})
+    Disc(t, x, y, 1.2, 1.2, Px(pal::kMetalLight));
+  Disc(t, 17.5, 12.5, 8.5, 8, Px(pal::kMetal));  // dome
+  Disc(t, 15.5, 10, 4, 3, Px(pal::kMetalLight));
+  Rect(t, 10, 17, 15, 5, Px(pal::kMetalDark));   // mantlet
+  for (int x : {11, 20}) {                        // twin barrels
+    Rect(t, x, 19, 4, 12, Px(pal::kStoneDark));
+    Rect(t, x, 19, 1, 12, Px(pal::kStoneLight));
+    Rect(t, x - 1, 29, 6, 5, Px(pal::kStoneDark));  // muzzle
+    Rect(t, x - 1, 29, 6, 1, Px(pal::kStoneLight));
+  }
   Finish(t);
-  Disc(t, 17.5, 15, 3, 3, Px(pal::kGlow));
-  Put(t, 16, 14, Px(pal::kWhite));
+  for (int x : {11, 20}) Rect(t, x + 1, 32, 2, 2, Px(pal::kInk));  // the bores
+  Rect(t, 20, 8, 4, 3, Px(pal::kInk));            // sight
+  Rect(t, 21, 9, 2, 1, Px(pal::kGlow));
   Stamp(b, t, 0, 0);
   return b;
 }
@@ -223,21 +247,62 @@ Bitmap32 DrawGet() {
   return b;
 }
 
-Bitmap32 DrawScrap(int size) {
-  Bitmap32 b = NewCell();
-  Shadow(b, 17.5, 28, 8 + 4 * size, 3 + size);
-  Bitmap32 pile = NewCell();
-  Rng rng(300 + size);
-  const int pieces = 3 + 4 * size;
-  const double spread = 5 + 3.5 * size;
-  for (int i = 0; i < pieces; ++i) {
-    const double x = 17.5 + rng.Signed() * spread, y = 25 - rng.Unit() * (3 + 4 * size);
-    switch (i % 3) {
-      case 0: Gear(pile, x, y, 2.6 + rng.Unit(), pal::kBrass); break;
-      case 1: Poly(pile, {{x - 4, y + 1}, {x + 3, y - 3}, {x + 5, y + 2}, {x - 1, y + 3}}, Px(pal::kMetal)); break;
-      default: Poly(pile, {{x - 3, y - 2}, {x + 4, y}, {x + 1, y + 3}, {x - 4, y + 2}}, Px(pal::kRust)); break;
-    }
+namespace {
+
+// Pieces of a scrap heap, each drawn about a point: a bent sheet, a bolt, a length of pipe, a gear.
+enum class Piece { Plate, Bolt, Pipe, Gear };
+struct HeapPiece {
+  Piece kind;
+  double x, y, size;
+};
+
+void DrawPiece(Bitmap32& b, const HeapPiece& p) {
+  const double x = p.x, y = p.y, s = p.size;
+  switch (p.kind) {
+    case Piece::Plate:
+      Poly(b, {{x - 4 * s, y + 1.5 * s}, {x - 2 * s, y - 2.5 * s}, {x + 4 * s, y - 1.5 * s}, {x + 3 * s, y + 2.5 * s}},
+           Px(Mix(pal::kMetal, pal::kMetalLight, 0.4)));
+      Line(b, x - 2 * s, y - 2.5 * s, x + 4 * s, y - 1.5 * s, 1, Px(pal::kMetalLight));
+      Put(b, int(x - s), int(y), Px(pal::kMetalDark));
+      Put(b, int(x + 2 * s), int(y), Px(pal::kMetalDark));
+      break;
+    case Piece::Bolt:
+      Line(b, x, y, x + 4 * s, y - 1.5 * s, 1.6, Px(pal::kStoneLight));
+      Disc(b, x, y, 1.9 * s, 1.9 * s, Px(pal::kStone));
+      Put(b, int(x), int(y), Px(pal::kStoneDark));
+      break;
+    case Piece::Pipe:
+      Line(b, x - 4 * s, y + s, x + 4 * s, y - s, 3.4 * s, Px(pal::kRust));
+      Line(b, x - 4 * s, y + s - 1, x + 4 * s, y - s - 1, 1, Px(Scale(pal::kRust, 1.35)));
+      Disc(b, x + 4 * s, y - s, 1.6 * s, 1.8 * s, Px(pal::kEarthDark));
+      break;
+    case Piece::Gear:
+      Gear(b, x, y, 2.8 * s, pal::kBrass);
+      break;
   }
+}
+
+}  // namespace
+
+// A heap of metal that grows with its size: a few bits, a mound, then a pile nearly a cell wide.
+Bitmap32 DrawScrap(int size) {
+  using enum Piece;
+  static const std::vector<HeapPiece> kHeaps[3] = {
+      {{Plate, 15, 24, 1.1}, {Gear, 21, 23, 1}, {Bolt, 11, 27, 1}},
+      {{Pipe, 17, 22, 1}, {Plate, 11, 25, 1}, {Gear, 22, 20, 1.1}, {Plate, 22, 26, 0.9}, {Bolt, 15, 28, 1}},
+      {{Plate, 11, 17, 1.1}, {Gear, 24, 15, 1.3}, {Pipe, 16, 20, 1.1}, {Plate, 24, 23, 1.1}, {Bolt, 9, 24, 1},
+       {Gear, 14, 26, 1}, {Plate, 20, 28, 1}, {Bolt, 27, 28, 1}}};
+  const double mound[3][3] = {{17, 27, 6}, {17, 26, 9.5}, {17.5, 24, 13}};  // centre x, y and half width
+  Bitmap32 b = NewCell();
+  const auto& [mx, my, half] = mound[size];
+  Shadow(b, mx, my + 3, half + 2, 3 + size);
+  Bitmap32 pile = NewCell();
+  Disc(pile, mx, my + 1, half, 2.5 + 2.5 * size, Px(Mix(pal::kMetalDark, pal::kRust, 0.35)));  // the heap under the pieces
+  Rng rng(300 + size);
+  for (int i = 0; i < 6 + 6 * size; ++i)  // small fragments in the heap
+    Put(pile, int(mx + rng.Signed() * half * 0.8), int(my + 1 + rng.Signed() * (1.5 + 2 * size)),
+        Px(rng.Unit() < 0.5 ? pal::kMetalLight : pal::kRust));
+  for (const HeapPiece& piece : kHeaps[size]) DrawPiece(pile, piece);
   Finish(pile);
   Stamp(b, pile, 0, 0);
   return b;
@@ -283,17 +348,35 @@ Bitmap32 DrawRock(int variant) {
   return b;
 }
 
+namespace {
+
+// Cuts courses of blocks into every opaque pixel: mortar lines every fourth row, joints staggered.
+void Masonry(Bitmap32& b, Rgb mortar) {
+  for (int y = 0; y < b.Height(); ++y)
+    for (int x = 0; x < b.Width(); ++x) {
+      if (PixelAlpha(b.At(x, y)) < 128) continue;
+      if (y % 4 == 3 || (x + (y / 4 % 2) * 3) % 6 == 0) b.Set(x, y, Px(mortar));
+    }
+}
+
+}  // namespace
+
+// A broken arch of laid stone, moss on its ledges and fallen blocks at its foot.
 Bitmap32 DrawRuin() {
   Bitmap32 b = NewCell();
   Shadow(b, 17.5, 30, 15, 3.5);
   Bitmap32 r = NewCell();
-  Poly(r, {{3, 31}, {3, 8}, {9, 5}, {10, 31}}, Px(pal::kStoneLight));  // broken pillar
-  Poly(r, {{24, 31}, {24, 14}, {28, 11}, {32, 15}, {32, 31}}, Px(pal::kStoneLight));
-  Rect(r, 9, 21, 16, 10, Px(pal::kStone));  // low wall between
-  for (int i = 0; i < 3; ++i) Rect(r, 10 + i * 5, 25, 1, 6, Px(pal::kStoneDark));
-  Rect(r, 9, 25, 16, 1, Px(pal::kStoneDark));
+  Poly(r, {{3, 31}, {3, 8}, {5, 6}, {7, 8}, {9, 5}, {11, 7}, {11, 31}}, Px(pal::kStoneLight));   // left pillar
+  Poly(r, {{11, 9}, {16, 6}, {19, 6}, {20, 9}, {18, 12}, {14, 12}, {11, 14}}, Px(pal::kStoneLight));  // arch stub
+  Poly(r, {{24, 31}, {24, 17}, {26, 15}, {28, 17}, {30, 14}, {32, 16}, {32, 31}}, Px(pal::kStoneLight));
+  Masonry(r, pal::kStone);
+  Poly(r, {{12, 31}, {13, 26}, {19, 25}, {20, 31}}, Px(pal::kStone));  // fallen blocks
+  Rect(r, 19, 28, 5, 4, Px(pal::kStoneLight));
   Finish(r);
-  Disc(r, 16, 32, 2, 1.5, Px(pal::kStoneDark));
+  for (const auto& [x, y] : std::vector<std::pair<int, int>>{{4, 6}, {9, 5}, {27, 15}, {30, 14}, {17, 7}})
+    Rect(r, x, y, 2, 1, Px(pal::kLeafLight));  // moss on the broken tops
+  Rect(r, 3, 29, 3, 2, Px(pal::kLeaf));
+  Rect(r, 29, 29, 3, 2, Px(pal::kLeaf));
   Stamp(b, r, 0, 0);
   return b;
 }
@@ -316,23 +399,55 @@ Bitmap32 DrawOrb(int frame) {
   return b;
 }
 
-// Seven frames: a white flash that swells into fire and drifts away as smoke.
+namespace {
+
+// A lumpy ball of radius r: a core and a ring of puffs, shaped by the frame's own seed.
+void Puffs(Bitmap32& b, double r, Pixel p, std::uint64_t seed) {
+  Rng rng(seed);
+  Disc(b, 17.5, 17.5, r * 0.68, r * 0.68, p);
+  for (int i = 0; i < 8; ++i) {
+    const double a = i * M_PI / 4 + rng.Unit() * 0.4, d = r * (0.5 + 0.12 * rng.Unit()), pr = r * (0.38 + 0.1 * rng.Unit());
+    Disc(b, 17.5 + std::cos(a) * d, 17.5 + std::sin(a) * d, pr, pr, p);
+  }
+}
+
+}  // namespace
+
+// Seven frames: a white flash, a fireball that fills the cell, and smoke that thins away. The fire
+// is ringed in dark red so it reads on sand, snow and deck alike; the first two frames are the
+// flash of a hit.
 Bitmap32 DrawSplode(int frame) {
   Bitmap32 b = NewCell();
-  const double t = frame / 6.0;
-  const double r = 5 + 12 * std::sqrt(t);
-  const int alpha = int(255 * (1 - 0.75 * t * t));
-  Rng rng(600 + frame);
-  for (int i = 0; i < 7; ++i) {  // smoke puffs grow with time
-    const double a = i * 2 * M_PI / 7 + t;
-    Disc(b, 17.5 + std::cos(a) * r * 0.6, 17.5 + std::sin(a) * r * 0.6, r * 0.45 + rng.Unit(), r * 0.45,
-         Px(Mix(pal::kFire, pal::kStoneDark, t), alpha));
+  const double radius[7] = {10, 14, 16.5, 17, 16.5, 17, 17.5};
+  const double fire[7] = {1.0, 1.0, 0.9, 0.65, 0.4, 0.2, 0.0};  // how much of the ball still burns
+  const int smokeAlpha[7] = {0, 0, 0, 230, 220, 170, 110};
+  const double r = radius[frame];
+  const std::uint64_t seed = 600 + std::uint64_t(frame);
+  if (smokeAlpha[frame]) {
+    Puffs(b, r, Px(Scale(pal::kStoneDark, 0.75), smokeAlpha[frame]), seed);
+    Puffs(b, r * 0.8, Px(pal::kStoneDark, smokeAlpha[frame]), seed + 10);
   }
-  Disc(b, 17.5, 17.5, r * 0.8, r * 0.8, Px(Mix(pal::kFire, pal::kRust, t), alpha));
-  if (frame < 5) Disc(b, 17.5, 17.5, r * 0.45 * (1 - t), r * 0.45 * (1 - t), Px(pal::kWhite, alpha));
-  for (int i = 0; i < 6 && frame < 4; ++i) {  // sparks
-    const double a = rng.Unit() * 2 * M_PI, d = r + 1 + rng.Unit() * 2;
-    Put(b, int(17.5 + std::cos(a) * d), int(17.5 + std::sin(a) * d), Px(pal::kFire, alpha));
+  Bitmap32 f = NewCell();
+  if (fire[frame] > 0) {
+    const double fr = r * fire[frame];
+    Puffs(f, fr, Px({228, 60, 24}), seed + 20);
+    Puffs(f, fr * 0.75, Px({255, 140, 30}), seed + 30);
+    Puffs(f, fr * 0.5, Px(pal::kFire), seed + 40);
+    if (frame < 4) Disc(f, 17.5, 17.5, fr * 0.28, fr * 0.28, Px(pal::kWhite));
+  }
+  if (frame < 2) {  // the flash throws rays past the ball
+    for (int i = 0; i < 8; ++i) {
+      const double a = i * M_PI / 4 + M_PI / 8, len = i % 2 ? r + 2 : r + 5;
+      Line(f, 17.5, 17.5, 17.5 + std::cos(a) * len, 17.5 + std::sin(a) * len, 2.2, Px(pal::kFire));
+    }
+    Disc(f, 17.5, 17.5, r * 0.45, r * 0.45, Px(pal::kWhite));
+  }
+  Outline(f, Px({110, 24, 10}));
+  Stamp(b, f, 0, 0);
+  Rng sparks(700 + std::uint64_t(frame));
+  for (int i = 0; i < 8 && frame >= 2 && frame < 6; ++i) {  // embers flung outwards
+    const double a = sparks.Unit() * 2 * M_PI, d = r * 0.6 + sparks.Unit() * r * 0.45;
+    Rect(b, int(17.5 + std::cos(a) * d), int(17.5 + std::sin(a) * d), 2, 2, Px(pal::kFire));
   }
   return b;
 }
@@ -361,30 +476,41 @@ Bitmap32 DrawRedSquare() {
 // The ground swells and cracks where a hole is about to open...
 Bitmap32 DrawBump() {
   Bitmap32 b = NewCell();
-  Disc(b, 17.5, 19, 14, 9, Px(pal::kSandDark));
-  Disc(b, 17.5, 17.5, 12, 7.5, Px(pal::kSandLight));
-  Outline(b, Px(pal::kWoodDark));
-  const Pixel crack = Px(pal::kEarthDark);
-  Line(b, 10, 17, 16, 16, 1.3, crack);
-  Line(b, 16, 16, 19, 19, 1.3, crack);
-  Line(b, 19, 19, 25, 17, 1.3, crack);
-  Line(b, 16, 16, 15, 12, 1, crack);
-  Line(b, 19, 19, 20, 23, 1, crack);
+  Shadow(b, 18.5, 23, 15, 6);
+  Bitmap32 m = NewCell();
+  Disc(m, 17.5, 19, 14, 9, Px(Mix(pal::kSandDark, pal::kWood, 0.5)));  // the floor heaved up, lit from the upper left
+  Disc(m, 16.5, 17.5, 12, 7, Px(pal::kSand));
+  Disc(m, 15.5, 16, 8, 4.5, Px(pal::kSandLight));
+  Outline(m, Px(Mix(pal::kSandDark, pal::kEarthDark, 0.6)));
+  const Pixel crack = Px(pal::kEarthDark);  // a split across the crown with a branch off it
+  for (const auto& [x0, y0, x1, y1] : std::vector<std::tuple<double, double, double, double>>{
+           {8, 19, 13, 15}, {13, 15, 17, 18}, {17, 18, 22, 14}, {22, 14, 27, 17}, {17, 18, 16, 23}, {22, 14, 23, 11}})
+    Line(m, x0, y0, x1, y1, 1.5, crack);
+  for (const auto& [x, y] : std::vector<Point>{{5, 9}, {30, 10}, {31, 25}})  // pebbles thrown up
+    Disc(m, x, y, 1.3, 1.1, Px(pal::kWood));
+  Stamp(b, m, 0, 0);
   return b;
 }
 
-// ...and then gapes open.
+// ...and then gapes open: a ragged pit, its far wall in the light, its bottom out of sight.
 Bitmap32 DrawHole() {
   Bitmap32 b = NewCell();
   Rng rng(700);
-  for (int i = 0; i < 10; ++i) {  // thrown-up clods
-    const double a = i * 2 * M_PI / 10;
-    Disc(b, 17.5 + std::cos(a) * 14, 18 + std::sin(a) * 10, 2.2 + rng.Unit(), 1.8, Px(pal::kWood));
+  for (int i = 0; i < 9; ++i) {  // thrown-up clods, strewn unevenly
+    const double a = (i + 0.6 * rng.Signed()) * 2 * M_PI / 9, d = 1 + 0.12 * rng.Signed();
+    Disc(b, 17.5 + std::cos(a) * 14.5 * d, 18 + std::sin(a) * 11 * d, 1.6 + rng.Unit(), 1.5, Px(pal::kWood));
   }
-  Disc(b, 17.5, 18, 13, 9.5, Px(pal::kWoodDark));
+  std::vector<Point> rim;
+  for (int i = 0; i < 16; ++i) {
+    const double a = i * 2 * M_PI / 16, k = 0.85 + 0.22 * rng.Unit();
+    rim.push_back({17.5 + std::cos(a) * 13.5 * k, 18 + std::sin(a) * 10 * k});
+  }
+  Poly(b, rim, Px(pal::kWoodDark));
   Outline(b, Px(pal::kEarthDark));
-  Disc(b, 17.5, 18.5, 10.5, 7, Px(pal::kEarthDark));
-  Disc(b, 17.5, 19.5, 7.5, 4.5, Px(pal::kBlack));
+  Disc(b, 17.5, 18, 10.5, 7.5, Px(pal::kEarthDark));   // the pit
+  Disc(b, 17.5, 16.5, 9.5, 4.5, Px(pal::kWood));       // far wall, lit
+  Disc(b, 17.5, 18, 9.5, 4.5, Px(pal::kEarthDark));
+  Disc(b, 17.5, 20, 7.5, 4.5, Px(pal::kBlack));
   return b;
 }
 
