@@ -129,7 +129,15 @@ Bitmap32 TextCard(const std::vector<std::string>& lines, const CardStyle& style)
   RoundRect(b, 0, 0, widest, height, style.cornerRadius, style.border);
   RoundRect(b, 1, 1, widest - 2, height - 2, std::max(style.cornerRadius - 1, 0), style.background);
   if (!PixelAlpha(style.border)) Rect(b, 0, 0, widest, height, style.background);
-  DrawCentredLines(b, lines, widest / 2, style.padTop + (PixelAlpha(style.border) ? 1 : 0), style.lineGap, style.text);
+  const int top = style.padTop + (PixelAlpha(style.border) ? 1 : 0);
+  if (!style.block) {
+    DrawCentredLines(b, lines, widest / 2, top, style.lineGap, style.text);
+    return b;
+  }
+  int longest = 0;
+  for (const auto& line : lines) longest = std::max(longest, TextWidth(line, style.text));
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    DrawString(b, lines[i], (widest - longest) / 2, top + int(i) * style.lineGap, style.text);
   return b;
 }
 

@@ -45,6 +45,7 @@ struct CardStyle {
   Pixel border = Px(pal::kInk);
   int minWidth = 0;
   int cornerRadius = 3;
+  bool block = false;  // lines share one left edge, the block centred, so columns line up
 };
 Bitmap32 TextCard(const std::vector<std::string>& lines, const CardStyle& style);
 

@@ -16,6 +16,7 @@ struct Page {
   std::vector<std::string> lines;
   int minWidth = 0;
   bool compact = false;  // squeezed between two other pages
+  bool table = false;    // key lines: one left edge, so the keys stand in a column
 };
 
 const std::vector<Page>& Pages() {
@@ -47,7 +48,7 @@ const std::vector<Page>& Pages() {
       /* 20 */ {{"SCRAP >"}},
       /* 21 */ {{"SIGNS >"}},
       /* 22 */ {{"A MIBBET SHOT BY A MIBBET SCORES 50,", "ONE SHOT BY A TURRET ONLY 10."}, 0, true},
-      /* 23 */ {{"KEYS:", "S  SOUND ON / OFF", "M  MUSIC ON / OFF", "P  PAUSE"}, 240},
+      /* 23 */ {{"KEYS:", "S  SOUND ON / OFF", "M  MUSIC ON / OFF", "P  PAUSE"}, 240, false, true},
       /* 24 */ {{"THAT'S ALL. GOOD LUCK!", "CLICK TO PLAY."}},
       /* 25 */ {{"A SIGN PUSHES A MIBBET THAT STEPS ON IT", "FIVE CELLS THE WAY THE SIGN POINTS."}},
   };
@@ -84,14 +85,19 @@ Bitmap32 DrawTutorialPage(int page) {
   CardStyle style;
   style.text = TextStyle{2, Px(pal::kInk)};
   style.cornerRadius = 0;
+  style.padX = 12;
   for (const auto& stack : kStacks)
     for (std::size_t row = 0; row + 1 < stack.size(); ++row)
       if (stack[row].page == page) return DrawStackedPage(stack, row, style);
-  const bool single = p.lines.size() == 1;
+  // Cards of several lines breathe inside their borders; one-line labels and the squeezed card
+  // keep tight margins, since their spots on the field leave no more room.
+  const bool roomy = p.lines.size() > 1 && !p.compact;
   style.lineGap = p.compact ? 16 : 18;
-  style.padTop = single || p.compact ? 2 : 4;
-  style.padBottom = single || p.compact ? 1 : 3;
+  style.padX = roomy || p.compact ? 12 : 6;
+  style.padTop = roomy ? 7 : (p.compact ? 2 : 3);
+  style.padBottom = roomy ? 6 : (p.compact ? 1 : 2);
   style.minWidth = p.minWidth;
+  style.block = p.table;
   return TextCard(p.lines, style);
 }
 
