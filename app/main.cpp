@@ -32,11 +32,11 @@
 
 namespace {
 
-std::string AssetDirBesideExecutable() {
+std::string AssetDirOfThisExecutable() {
   char* base = SDL_GetBasePath();
   std::string dir = base ? base : "./";
   SDL_free(base);
-  return dir + "Assets/";
+  return AssetDirOfExecutableIn(dir);
 }
 
 // Why no window can be shown: the display the environment names does not answer, or none is
@@ -393,7 +393,7 @@ int main(int argc, char** argv) {
   // Without its folder of pictures, sounds and settings the game would open a window of empty
   // panels that nobody can play: one line naming the folder serves a player better than a
   // line for each of its files.
-  const std::string assetDir = AssetDirBesideExecutable();
+  const std::string assetDir = AssetDirOfThisExecutable();
   if (!std::filesystem::is_directory(assetDir)) {
     std::cerr << "mibbetfall: the game's Assets folder " << assetDir << " is missing; reinstall the game\n";
     return 1;

@@ -24,8 +24,39 @@ FilePtr OpenRegularFile(const std::string& path) {
   return file;
 }
 
+namespace {
+
+// Where the install rules put the assets, below the prefix that also holds bin/.
+constexpr char kInstalledAssetDir[] = "share/mibbetfall/Assets/";
+
+bool IsDirectory(const std::string& path) {
+  std::error_code ignored;
+  return fs::is_directory(path, ignored);
+}
+
+bool IsInstalledAssetDir(const std::string& assetDir) {
+  return (fs::path(assetDir) / "").lexically_normal().string().ends_with(std::string("/") + kInstalledAssetDir);
+}
+
+// The files of an installed game belong to every user of the machine, and root may write
+// anywhere: only a folder that is neither installed nor marked read-only is the game's own.
+bool GameMayWriteIn(const std::string& assetDir) {
+  struct stat status {};
+  const mode_t anyWrite = S_IWUSR | S_IWGRP | S_IWOTH;
+  return !IsInstalledAssetDir(assetDir) && ::stat(assetDir.c_str(), &status) == 0 &&
+         (status.st_mode & anyWrite) != 0 && ::access(assetDir.c_str(), W_OK) == 0;
+}
+
+}  // namespace
+
+std::string AssetDirOfExecutableIn(const std::string& executableDir) {
+  const std::string beside = executableDir + "Assets/";
+  const std::string installed = fs::path(executableDir + "../" + kInstalledAssetDir).lexically_normal().string();
+  return !IsDirectory(beside) && IsDirectory(installed) ? installed : beside;
+}
+
 std::string WritableFolder(const std::string& assetDir, const char* xdgVariable, const char* homeFallback) {
-  if (::access(assetDir.c_str(), W_OK) == 0) return assetDir;
+  if (GameMayWriteIn(assetDir)) return assetDir;
   fs::path base;
   if (const char* xdg = std::getenv(xdgVariable); xdg && *xdg == '/') base = xdg;
   else if (const char* home = std::getenv("HOME"); home && *home) base = fs::path(home) / homeFallback;

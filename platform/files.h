@@ -22,8 +22,15 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 // itself does not wait, and the kind is checked on what was opened, not on the name.
 FilePtr OpenRegularFile(const std::string& path);
 
+// The game's Assets folder (with a trailing separator) for an executable in executableDir (also
+// with one): the folder beside it, as a build tree has it, else the installed one that
+// cmake --install puts in ../share/mibbetfall/Assets/. When neither is there, the one beside it,
+// so that a message about the missing folder names the place a build would put it.
+std::string AssetDirOfExecutableIn(const std::string& executableDir);
+
 // Where the game keeps a file it writes (with a trailing separator): the asset folder when the
-// game may write there, else the user's own folder of that kind, made on demand: the XDG
+// game may write there (never an installed one, nor one without any write permission, even for
+// root), else the user's own folder of that kind, made on demand: the XDG
 // variable's folder, or the fallback below $HOME, each with "mibbetfall" appended. Empty when
 // no such folder can be had.
 std::string WritableFolder(const std::string& assetDir, const char* xdgVariable, const char* homeFallback);

@@ -6,6 +6,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "platform/files.h"
 #include "platform/sdl/sdl_platform.h"
 #include "replay/replay_file.h"
 #include "sim/script.h"
@@ -23,7 +24,7 @@ std::string DefaultAssetDir() {
   char* base = SDL_GetBasePath();
   std::string dir = base ? base : "./";
   SDL_free(base);
-  return dir + "Assets/";
+  return AssetDirOfExecutableIn(dir);
 }
 
 bool ParseDate(const std::string& text, CalendarDate& date) {
