@@ -2,6 +2,7 @@
 //   --out DIR        the whole Assets folder (pictures, font glyphs, WAV cues, MP3 tracks)
 //   --embedded FILE  the C++ source of the pictures built into the executable
 //   --sheet FILE     a contact sheet of the catalogue, for reviewing the art in one look
+//   --icons DIR      the desktop icons, as DIR/NxN/apps/mibbetfall.png
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
@@ -13,6 +14,7 @@
 #include "platform/bmp_file.h"
 #include "tools/assetgen/audio.h"
 #include "tools/assetgen/catalogue.h"
+#include "tools/assetgen/icon.h"
 #include "tools/assetgen/picture_files.h"
 
 namespace {
@@ -93,7 +95,8 @@ bool WriteSheet(const std::string& file) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: mibbetfall-assetgen [--out DIR] [--embedded FILE.cpp] [--sheet FILE.bmp]\n");
+  std::fprintf(stderr,
+               "usage: mibbetfall-assetgen [--out DIR] [--embedded FILE.cpp] [--sheet FILE.bmp] [--icons DIR]\n");
   return 2;
 }
 
@@ -107,6 +110,7 @@ int main(int argc, char** argv) {
     if (option == "--out") ok = WriteAssets(value) && ok;
     else if (option == "--embedded") ok = WriteEmbedded(value) && ok;
     else if (option == "--sheet") ok = WriteSheet(value) && ok;
+    else if (option == "--icons") ok = WriteIcons(value) && ok;
     else return Usage();
   }
   return ok ? 0 : 1;
