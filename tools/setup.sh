@@ -6,8 +6,8 @@ MIBBETFALL_PACKAGES=(
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libinih-dev libcurl4-openssl-dev libcpp-httplib-dev
   libmp3lame-dev libgtest-dev libbenchmark-dev nlohmann-json3-dev fonts-dejavu-core libbackward-cpp-dev libdw-dev
   libsqlite3-dev libstb-dev chromium fonts-liberation
-  libclang-rt-14-dev clang
-  xvfb xdotool imagemagick x11-apps x11-utils xauth fontconfig xfonts-base
+  libclang-rt-14-dev clang clang-format
+  xvfb xdotool imagemagick x11-apps x11-utils xauth fontconfig xfonts-base desktop-file-utils
 )
 
 # The browser version's compiler and the INI reader its page uses.
