@@ -21,7 +21,7 @@ for program in mibbetfall mibbetfall-sim mibbetfall-scores; do
   [ -x "$prefix/bin/$program" ] || fail "no program bin/$program"
 done
 assets=$prefix/share/mibbetfall/Assets
-for file in settings.ini Tile.bmp font/f0_A.bmp click.wav music1.mp3; do
+for file in settings.ini Tile.bmp font/f0a.bmp hooray.wav mmusic1.mp3; do
   [ -f "$assets/$file" ] || fail "no asset share/mibbetfall/Assets/$file"
 done
 [ "$(find "$assets" -type f | wc -l)" -eq "$(find "$build/bin/Assets" -type f ! -name 'hs.bmp*' ! -name debug.txt ! -name '*.tmp' | wc -l)" ] ||
