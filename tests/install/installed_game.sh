@@ -31,6 +31,7 @@ done
 
 desktop=$prefix/share/applications/mibbetfall.desktop
 [ -f "$desktop" ] || fail "no menu entry share/applications/mibbetfall.desktop"
+command -v desktop-file-validate >/dev/null || fail "no desktop-file-validate (Debian's desktop-file-utils; ./test.sh installs it)"
 desktop-file-validate "$desktop" || fail "the menu entry is not valid"
 for key in Exec=mibbetfall Icon=mibbetfall 'Categories=Game;StrategyGame;'; do
   grep -qx "$key" "$desktop" || fail "the menu entry lacks $key"
@@ -80,4 +81,5 @@ import -window "$wid" "$build/installed-window.png"
 kill "$game_pid"
 wait "$game_pid" 2>/dev/null || true
 game_pid=
+[ ! -e "$assets/hs.bmp" ] || fail "the installed game wrote its table into the installed assets"
 echo "installed into $prefix: programs, assets, menu entry, icons; the table kept in \$XDG_DATA_HOME"
