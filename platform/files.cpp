@@ -43,8 +43,8 @@ bool IsInstalledAssetDir(const std::string& assetDir) {
 bool GameMayWriteIn(const std::string& assetDir) {
   struct stat status {};
   const mode_t anyWrite = S_IWUSR | S_IWGRP | S_IWOTH;
-  return !IsInstalledAssetDir(assetDir) && ::stat(assetDir.c_str(), &status) == 0 &&
-         (status.st_mode & anyWrite) != 0 && ::access(assetDir.c_str(), W_OK) == 0;
+  return !IsInstalledAssetDir(assetDir) && ::stat(assetDir.c_str(), &status) == 0 && (status.st_mode & anyWrite) != 0 &&
+         ::access(assetDir.c_str(), W_OK) == 0;
 }
 
 }  // namespace

@@ -49,8 +49,7 @@ TEST(AssetDirOfExecutable, TheBuildTreesFolderFirstThenTheInstalledOne) {
     Prefix prefix;
     if (c.beside) prefix.Make(prefix.Beside());
     if (c.installed) prefix.Make(prefix.Installed());
-    EXPECT_EQ(AssetDirOfExecutableIn(prefix.Bin()), c.expectInstalled ? prefix.Installed() : prefix.Beside())
-        << c.name;
+    EXPECT_EQ(AssetDirOfExecutableIn(prefix.Bin()), c.expectInstalled ? prefix.Installed() : prefix.Beside()) << c.name;
   }
 }
 
