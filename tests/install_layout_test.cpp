@@ -1,7 +1,6 @@
 // Where a game run from the build tree and an installed game find their assets, and where each
 // writes its own files.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
