@@ -1,5 +1,5 @@
 // The game a player runs: one SDL window showing the frames the core composes.
-// mibbetfall [--record FILE | --replay FILE]
+// mibbetfall [--scale N] [--fullscreen] [--record FILE | --replay FILE]
 //
 // Idle means idle: the loop sleeps in SDL_WaitEventTimeout until the next input or the next
 // due timer, composes a frame only when that wake may have changed what is drawn, and sends to
@@ -7,6 +7,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
@@ -24,6 +25,7 @@
 #include "platform/curl/curl_http_client.h"
 #include "platform/files.h"
 #include "platform/scheduler.h"
+#include "platform/sdl/game_window.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/sdl/ttf_font_rasterizer.h"
 #include "replay/replay_file.h"
@@ -65,100 +67,6 @@ std::optional<std::string> WithoutDisplay() {
   if (driver == "offscreen" || driver == "dummy") return NoDisplayMessage();
   return std::nullopt;
 }
-
-MouseButton ToButton(Uint8 button) {
-  if (button == SDL_BUTTON_RIGHT) return MouseButton::Right;
-  if (button == SDL_BUTTON_MIDDLE) return MouseButton::Middle;
-  return MouseButton::Left;
-}
-
-// What the game takes from a window event, as the simulator's script would hand it over.
-std::vector<InputEvent> InputsOf(const SDL_Event& e) {
-  using Kind = InputEvent::Kind;
-  std::vector<InputEvent> inputs;
-  switch (e.type) {
-    case SDL_MOUSEMOTION:
-      inputs.push_back({Kind::Move, e.motion.x, e.motion.y});
-      break;
-    case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP:
-      inputs.push_back({e.type == SDL_MOUSEBUTTONDOWN ? Kind::Down : Kind::Up, e.button.x, e.button.y,
-                        ToButton(e.button.button)});
-      break;
-    case SDL_TEXTINPUT:
-      for (const char* c = e.text.text; *c; ++c)
-        if (*c > 0 && *c < 127) inputs.push_back({.Type = Kind::KeyDown, .Key = *c});
-      break;
-    case SDL_KEYDOWN:
-      if (e.key.keysym.sym == SDLK_ESCAPE) inputs.push_back({.Type = Kind::KeyDown, .Key = 27});
-      if (e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_KP_ENTER)
-        inputs.push_back({.Type = Kind::KeyDown, .Key = 13});
-      if (e.key.keysym.sym == SDLK_BACKSPACE) inputs.push_back({.Type = Kind::KeyDown, .Key = 8});
-      break;
-    case SDL_KEYUP:
-      if (e.key.keysym.sym == SDLK_BACKSPACE) inputs.push_back({.Type = Kind::KeyUp, .Key = 8});
-      break;
-    default:
-      break;
-  }
-  return inputs;
-}
-
-// Shows the composed frames in the window's own surface, pushing to the display only the band
-// of rows that changed: the cheapest way to the screen when little moves.
-class GameWindow {
- public:
-  GameWindow(SDL_Window* window, TForm1& game) : window_(window), game_(game) {}
-  bool Ready() { return SDL_GetWindowSurface(window_) != nullptr; }
-
-  // True when the window must be drawn again whole.
-  bool Exposed(const SDL_Event& e) {
-    if (e.type != SDL_WINDOWEVENT ||
-        (e.window.event != SDL_WINDOWEVENT_EXPOSED && e.window.event != SDL_WINDOWEVENT_SIZE_CHANGED))
-      return false;
-    shown_ = Bitmap32();
-    return true;
-  }
-
-  // Composes the frame and shows what changed in it.
-  void ShowChanges() {
-    const Bitmap32& frame = game_.ComposeFrame();
-    const bool redrawAll = shown_.Empty();
-    int first = 0, last = frame.Height() - 1;
-    if (!redrawAll) {
-      while (first <= last && RowsEqual(frame, first)) ++first;
-      while (last >= first && RowsEqual(frame, last)) --last;
-    }
-    if (first <= last) Push(frame, first, last);
-    if (game_.Caption != caption_) {
-      caption_ = game_.Caption;
-      SDL_SetWindowTitle(window_, caption_.c_str());
-    }
-  }
-
- private:
-  bool RowsEqual(const Bitmap32& frame, int y) const {
-    return std::equal(frame.Row(y), frame.Row(y) + frame.Width(), shown_.Row(y));
-  }
-
-  void Push(const Bitmap32& frame, int first, int last) {
-    shown_ = frame;
-    SDL_Surface* surface = SDL_GetWindowSurface(window_);
-    if (!surface) return;
-    const int rows = last - first + 1;
-    SDL_ConvertPixels(frame.Width(), rows, SDL_PIXELFORMAT_ARGB8888, frame.Row(first),
-                      frame.Width() * int(sizeof(Pixel)), surface->format->format,
-                      static_cast<unsigned char*>(surface->pixels) + std::size_t(first) * surface->pitch,
-                      surface->pitch);
-    const SDL_Rect band{0, first, frame.Width(), rows};
-    SDL_UpdateWindowSurfaceRects(window_, &band, 1);
-  }
-
-  SDL_Window* window_;
-  TForm1& game_;
-  Bitmap32 shown_;
-  std::string caption_ = ApplicationTitle;
-};
 
 // The window's run of the game: the timers and the inputs, the player's or a recording's, handed
 // to the game in the order of the game's clock, exactly as the simulator does with a script. So a
@@ -235,8 +143,12 @@ class WindowSession {
   bool Handle(const SDL_Event& e) {
     if (e.type == SDL_QUIT) return false;
     if (window_.Exposed(e)) return true;
+    if (IsFullscreenKey(e)) {
+      if (!e.key.repeat) window_.ToggleFullscreen();
+      return true;
+    }
     if (replay_) return !(e.type == SDL_KEYDOWN && e.key.keysym.sym == SDLK_ESCAPE);
-    for (const InputEvent& input : InputsOf(e)) {
+    for (const InputEvent& input : window_.InputsOf(e)) {
       if (recorder_) recorder_->Input(driver_.NowMs(), ScriptLineOf(input));
       driver_.Apply(input);
     }
@@ -264,9 +176,21 @@ class WindowSession {
 struct HostOptions {
   std::string RecordPath;  // --record FILE
   std::string ReplayPath;  // --replay FILE
+  int Scale = 0;           // --scale N; 0: the largest that fits the desktop
+  bool Fullscreen = false;  // --fullscreen
 };
 
-constexpr char kUsage[] = "usage: mibbetfall [--record FILE | --replay FILE]";
+constexpr char kUsage[] = "usage: mibbetfall [--scale N] [--fullscreen] [--record FILE | --replay FILE]";
+// Eight times the frame is wider than any screen made; far beyond, the window alone would take gigabytes.
+constexpr int kMaxScale = 8;
+
+// A whole number from 1 to kMaxScale, nothing else.
+std::optional<int> ScaleOf(const std::string& text) {
+  int scale = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), scale);
+  if (error != std::errc() || end != text.data() + text.size() || scale < 1 || scale > kMaxScale) return std::nullopt;
+  return scale;
+}
 
 std::optional<HostOptions> ReadArguments(int argc, char** argv) {
   HostOptions options;
@@ -275,7 +199,16 @@ std::optional<HostOptions> ReadArguments(int argc, char** argv) {
     const bool hasValue = i + 1 < argc && argv[i + 1][0] != '\0';
     if (arg == "--record" && hasValue) options.RecordPath = argv[++i];
     else if (arg == "--replay" && hasValue) options.ReplayPath = argv[++i];
-    else {
+    else if (arg == "--fullscreen") options.Fullscreen = true;
+    else if (arg == "--scale" && hasValue) {
+      const std::optional<int> scale = ScaleOf(argv[++i]);
+      if (!scale) {
+        std::cerr << "mibbetfall: --scale takes a whole number from 1 to " << kMaxScale << ", not " << argv[i] << "\n"
+                  << kUsage << "\n";
+        return std::nullopt;
+      }
+      options.Scale = *scale;
+    } else {
       std::cerr << "mibbetfall: unknown argument " << arg << "\n" << kUsage << "\n";
       return std::nullopt;
     }
@@ -313,7 +246,7 @@ struct OpenedReplay {
 };
 
 // The game in its window, from creation to closing; the exit status.
-int PlayInWindow(SDL_Window* sdlWindow, const HostOptions& options, const std::string& assetDir,
+int PlayInWindow(SDL_Window* sdlWindow, int windowedScale, const HostOptions& options, const std::string& assetDir,
                  OpenedReplay& replay) {
   VirtualClock clock;
   clock.SetToday(LocalToday());
@@ -337,7 +270,7 @@ int PlayInWindow(SDL_Window* sdlWindow, const HostOptions& options, const std::s
     game.HighScoreLines = replayed->HighScores;
   }
   game.FormCreate();
-  GameWindow window(sdlWindow, game);
+  GameWindow window(sdlWindow, game, windowedScale);
   if (!window.Ready()) {
     std::cerr << "mibbetfall: cannot draw in the game window: " << SDL_GetError() << "\n";
     return 1;
@@ -361,7 +294,7 @@ int PlayInWindow(SDL_Window* sdlWindow, const HostOptions& options, const std::s
     SetCrashRecording(path);
   }
   if (game.DEBUG != 0) SetCrashDebugLog(&game.DebugLog);
-  SDL_ShowWindow(sdlWindow);
+  window.Show(options.Scale != 0);
   SetCrashWindowOpen(true);
   SDL_StartTextInput();
   const bool replayWhole = session.Run();
@@ -372,6 +305,13 @@ int PlayInWindow(SDL_Window* sdlWindow, const HostOptions& options, const std::s
   SetCrashWindowOpen(false);
   SetCrashDebugLog(nullptr);
   return replayWhole ? 0 : 1;
+}
+
+// The largest whole scale that fits the usable desktop; the window's frame is not known yet.
+int ScaleForDesktop() {
+  SDL_Rect usable;
+  if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return 1;
+  return std::min(kMaxScale, LargestScale({WindowWidth, WindowHeight}, {usable.w, usable.h}));
 }
 
 }  // namespace
@@ -403,14 +343,16 @@ int main(int argc, char** argv) {
     SDL_Quit();
     return 1;
   }
-  SDL_Window* sdlWindow = SDL_CreateWindow(ApplicationTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                           WindowWidth, WindowHeight, SDL_WINDOW_HIDDEN);
+  const int scale = options->Scale != 0 ? options->Scale : ScaleForDesktop();
+  SDL_Window* sdlWindow = SDL_CreateWindow(
+      ApplicationTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, WindowWidth * scale, WindowHeight * scale,
+      SDL_WINDOW_HIDDEN | (options->Fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0));
   if (!sdlWindow) {
     std::cerr << "mibbetfall: cannot open the game window: " << SDL_GetError() << "\n";
     SDL_Quit();
     return 1;
   }
-  const int status = PlayInWindow(sdlWindow, *options, assetDir, replay);
+  const int status = PlayInWindow(sdlWindow, scale, *options, assetDir, replay);
   SDL_DestroyWindow(sdlWindow);
   SDL_Quit();
   return status;

@@ -7,7 +7,7 @@ MIBBETFALL_PACKAGES=(
   libmp3lame-dev libgtest-dev libbenchmark-dev nlohmann-json3-dev fonts-dejavu-core libbackward-cpp-dev libdw-dev
   libsqlite3-dev libstb-dev chromium fonts-liberation
   libclang-rt-14-dev clang clang-format
-  xvfb xdotool imagemagick x11-apps x11-utils xauth fontconfig xfonts-base desktop-file-utils
+  xvfb xdotool imagemagick x11-apps x11-utils xauth fontconfig xfonts-base desktop-file-utils openbox
 )
 
 # The browser version's compiler and the INI reader its page uses.

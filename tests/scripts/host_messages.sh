@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # What the game says when it cannot start: a display that does not answer is named, a missing
 # Assets folder gives one line naming it, and so does a recording that cannot be replayed. Each
-# ends with exit status 1.
+# ends with exit status 1. A bad scale is an argument error.
 set -euo pipefail
 game=$1
 work=$(mktemp -d)
@@ -46,4 +46,15 @@ DISPLAY= expect_one_line "^mibbetfall: $work/damaged.replay is not a Mibbetfall 
 printf '# mibbetfall recording version=0.1.0.0 seed=5 date=2026-03-01\nwait 10\n' >"$work/old.replay"
 DISPLAY= expect_one_line "^mibbetfall: $work/old.replay was recorded by version 0.1.0.0" \
   "$game" --replay "$work/old.replay"
+# A scale that is no whole number from 1 to 8 is refused before anything opens, as every wrong
+# argument is: the reason and the usage, exit status 2.
+for scale in 0 9 -1 2x 1.5 "" abc; do
+  status=0
+  DISPLAY= timeout 20 "$game" --scale "$scale" 2>"$work/err" >/dev/null || status=$?
+  [ "$status" -eq 2 ] || fail "--scale '$scale': exit status $status, not 2"
+  if [ -n "$scale" ]; then
+    grep -q "^mibbetfall: --scale takes a whole number from 1 to 8, not $scale$" "$work/err" || fail "--scale '$scale' not refused"
+  fi
+  grep -q "^usage: mibbetfall \[--scale N\] \[--fullscreen\]" "$work/err" || fail "--scale '$scale': no usage line"
+done
 echo "host messages: ok"
