@@ -85,22 +85,20 @@ class WindowSession {
 
   // Runs until the window is closed or a replay ends; false when a replay could not be read.
   bool Run() {
-    window_.ShowChanges();
+    ShowFrame();
     for (;;) {
       SDL_Event event;
       const bool gotEvent = WaitForEvent(event);
       const std::int64_t now = driver_.GameTimeAt(RealMs(), NextWake());
-      bool mayHaveDrawn = PlayRecordingUntil(now);
+      frameOwed_ |= PlayRecordingUntil(now);
       if (replayOver_) return replay_->Error().empty();
       // Any input may change what is drawn, and so may any timer but a music loop point. A frame
       // composed for nothing costs a little; a frame missed would leave the window stale.
-      mayHaveDrawn |= driver_.RunUntil(now);
-      for (bool more = gotEvent; more; more = SDL_PollEvent(&event)) {
+      frameOwed_ |= driver_.RunUntil(now);
+      for (bool more = gotEvent; more; more = SDL_PollEvent(&event))
         if (!Handle(event)) return true;
-        mayHaveDrawn = true;
-      }
       KeepRecordingOnDisk(now);
-      if (mayHaveDrawn) window_.ShowChanges();
+      if (frameOwed_ && RealMs() >= NextFrameAt()) ShowFrame();
     }
   }
 
@@ -115,11 +113,24 @@ class WindowSession {
     return wake;
   }
 
+  // A mouse reports its moves up to a thousand times a second, and every move may change the
+  // frame; a screen shows some sixty. So frames are composed at most once a display refresh, and
+  // one owed waits for the next.
+  static constexpr std::int64_t kFrameMs = 16;
+  std::int64_t NextFrameAt() const { return lastFrameMs_ + kFrameMs; }
+  void ShowFrame() {
+    lastFrameMs_ = RealMs();
+    frameOwed_ = false;
+    window_.ShowChanges();
+  }
+
   bool WaitForEvent(SDL_Event& event) {
     const std::optional<std::int64_t> wake = NextWake();
-    if (!wake) return SDL_WaitEvent(&event);
-    const std::int64_t delay = driver_.RealMsUntil(*wake, RealMs());
-    return SDL_WaitEventTimeout(&event, int(std::clamp<std::int64_t>(delay, 0, 1 << 30)));
+    std::optional<std::int64_t> delay;
+    if (wake) delay = driver_.RealMsUntil(*wake, RealMs());
+    if (frameOwed_) delay = std::min(delay.value_or(kFrameMs), NextFrameAt() - RealMs());
+    if (!delay) return SDL_WaitEvent(&event);
+    return SDL_WaitEventTimeout(&event, int(std::clamp<std::int64_t>(*delay, 0, 1 << 30)));
   }
 
   // Hands over the recording's inputs due by then, each after the timers due before it.
@@ -139,10 +150,14 @@ class WindowSession {
     return played;
   }
 
-  // Returns false when the window was closed, or a replay stopped.
+  // Returns false when the window was closed, or a replay stopped. An event that the game does
+  // not take (a key that is no character, the pointer leaving) owes no frame.
   bool Handle(const SDL_Event& e) {
     if (e.type == SDL_QUIT) return false;
-    if (window_.Exposed(e)) return true;
+    if (window_.Exposed(e)) {
+      frameOwed_ = true;
+      return true;
+    }
     if (IsFullscreenKey(e)) {
       if (!e.key.repeat) window_.ToggleFullscreen();
       return true;
@@ -151,6 +166,7 @@ class WindowSession {
     for (const InputEvent& input : window_.InputsOf(e)) {
       if (recorder_) recorder_->Input(driver_.NowMs(), ScriptLineOf(input));
       driver_.Apply(input);
+      frameOwed_ = true;
     }
     return true;
   }
@@ -171,6 +187,8 @@ class WindowSession {
   std::optional<TimedInputs> nextReplayed_;
   bool replayOver_ = false;
   std::int64_t lastFlushMs_ = 0;
+  bool frameOwed_ = false;
+  std::int64_t lastFrameMs_ = 0;
 };
 
 struct HostOptions {

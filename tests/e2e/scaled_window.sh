@@ -11,6 +11,7 @@ source "$(dirname "$0")/../../tools/xvfb.sh"
 trap stop_game_and_xvfb EXIT
 fail() {
   echo "$*"
+  [ -s "$work/game.err" ] && sed 's/^/game: /' "$work/game.err"
   exit 1
 }
 export SDL_AUDIODRIVER=dummy XDG_STATE_HOME="$work/state" XDG_DATA_HOME="$work/data"
@@ -27,18 +28,15 @@ expect_geometry() {
 # The colour of one pixel of a picture, as r,g,b.
 pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
 
-# The screen has room for the frame twice over with the window's frame around it. A window
-# manager puts the game on the whole screen when it asks; Xvfb alone has none.
+# The screen has room for the frame twice over with the window's frame around it.
 start_xvfb 1920x1600x24
 xvfb_pid=$XVFB_PID
-openbox --sm-disable >/dev/null 2>&1 &
-wm_pid=$!
-trap 'kill "$wm_pid" 2>/dev/null; stop_game_and_xvfb' EXIT
-for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
-"$game" --scale 2 --record "$recording" &
+wm_pid=
+trap '[ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null; stop_game_and_xvfb' EXIT
+"$game" --scale 2 --record "$recording" 2>"$work/game.err" &
 game_pid=$!
 wid=$(find_game_window)
-[ -n "$wid" ] || fail "no game window appeared"
+[ -n "$wid" ] || fail "no game window appeared: $(xwininfo -root -tree | grep -i mibb)"
 expect_geometry 1806x1434 "at --scale 2"
 sleep 1  # a click before the window takes input is lost
 
@@ -65,6 +63,13 @@ same_region "score, scrap and sign panels" 370x328+1424+16
 same_region "key legend" 370x98+1424+768
 same_region "base turrets on the base floor" 70x140+578+18
 
+# Only a window manager puts a window on the whole screen when it asks; Xvfb alone has none. It
+# comes once the window is up, so that nothing moves the window under the clicks above.
+openbox --sm-disable >/dev/null 2>&1 &
+wm_pid=$!
+for _ in $(seq 100); do xprop -id "$wid" _NET_FRAME_EXTENTS 2>/dev/null | grep -q = && break; sleep 0.1; done
+xprop -id "$wid" _NET_FRAME_EXTENTS | grep -q = || fail "the window manager did not take the window"
+xdotool windowfocus --sync "$wid"
 xdotool key --window "$wid" F11
 screen=$(xdpyinfo | awk '/dimensions:/ {print $2}')
 expect_geometry "$screen" "after F11"
