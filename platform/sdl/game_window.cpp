@@ -18,13 +18,17 @@ MouseButton ToButton(Uint8 button) {
 // Copies rows of width pixels of N bytes each, already in the surface's format, into the surface
 // with each pixel made scale x scale: a row is widened once, then copied down.
 template <int N>
-void StretchRows(const unsigned char* rows, int width, int count, int scale, SDL_Surface* surface, int left,
-                 int top) {
+void StretchRows(const unsigned char* rows, std::size_t rowBytes, int width, int count, int scale,
+                 SDL_Surface* surface, int left, int top) {
   auto* pixels = static_cast<unsigned char*>(surface->pixels);
   const std::size_t lineBytes = std::size_t(width) * scale * N;
   for (int y = 0; y < count; ++y) {
-    const unsigned char* source = rows + std::size_t(y) * width * N;
+    const unsigned char* source = rows + std::size_t(y) * rowBytes;
     unsigned char* line = pixels + std::size_t(top + y * scale) * surface->pitch + std::size_t(left) * N;
+    if (scale == 1) {
+      std::memcpy(line, source, lineBytes);
+      continue;
+    }
     unsigned char* out = line;
     for (int x = 0; x < width; ++x, source += N)
       for (int k = 0; k < scale; ++k, out += N) std::memcpy(out, source, N);
@@ -32,14 +36,19 @@ void StretchRows(const unsigned char* rows, int width, int count, int scale, SDL
   }
 }
 
-void StretchRows(int bytesPerPixel, const unsigned char* rows, int width, int count, int scale, SDL_Surface* surface,
-                 int left, int top) {
+void StretchRows(int bytesPerPixel, const unsigned char* rows, std::size_t rowBytes, int width, int count, int scale,
+                 SDL_Surface* surface, int left, int top) {
   switch (bytesPerPixel) {
-    case 4: return StretchRows<4>(rows, width, count, scale, surface, left, top);
-    case 3: return StretchRows<3>(rows, width, count, scale, surface, left, top);
-    case 2: return StretchRows<2>(rows, width, count, scale, surface, left, top);
-    default: return StretchRows<1>(rows, width, count, scale, surface, left, top);
+    case 4: return StretchRows<4>(rows, rowBytes, width, count, scale, surface, left, top);
+    case 3: return StretchRows<3>(rows, rowBytes, width, count, scale, surface, left, top);
+    case 2: return StretchRows<2>(rows, rowBytes, width, count, scale, surface, left, top);
+    default: return StretchRows<1>(rows, rowBytes, width, count, scale, surface, left, top);
   }
+}
+
+// The frame's own layout: X11's usual 32-bit surfaces ignore the top byte, so its pixels go as they are.
+bool TakesFramePixels(const SDL_Surface* surface) {
+  return surface->format->format == SDL_PIXELFORMAT_ARGB8888 || surface->format->format == SDL_PIXELFORMAT_RGB888;
 }
 
 }  // namespace
@@ -166,16 +175,16 @@ SDL_Rect GameWindow::PutRows(SDL_Surface* surface, const Bitmap32& frame, int fi
   const int rows = last - first + 1;
   const int bytesPerPixel = surface->format->BytesPerPixel;
   const int top = fit_.Top + first * scale;
-  if (scale == 1) {
-    auto* target = static_cast<unsigned char*>(surface->pixels) + std::size_t(top) * surface->pitch +
-                   std::size_t(fit_.Left) * bytesPerPixel;
-    SDL_ConvertPixels(width, rows, SDL_PIXELFORMAT_ARGB8888, frame.Row(first), frame.Width() * int(sizeof(Pixel)),
-                      surface->format->format, target, surface->pitch);
+  const auto* frameRows = reinterpret_cast<const unsigned char*>(frame.Row(first));
+  const std::size_t frameRowBytes = std::size_t(frame.Width()) * sizeof(Pixel);
+  if (TakesFramePixels(surface)) {
+    StretchRows(bytesPerPixel, frameRows, frameRowBytes, width, rows, scale, surface, fit_.Left, top);
   } else {
     band_.resize(std::size_t(width) * rows * bytesPerPixel);
-    SDL_ConvertPixels(width, rows, SDL_PIXELFORMAT_ARGB8888, frame.Row(first), frame.Width() * int(sizeof(Pixel)),
-                      surface->format->format, band_.data(), width * bytesPerPixel);
-    StretchRows(bytesPerPixel, band_.data(), width, rows, scale, surface, fit_.Left, top);
+    SDL_ConvertPixels(width, rows, SDL_PIXELFORMAT_ARGB8888, frameRows, int(frameRowBytes), surface->format->format,
+                      band_.data(), width * bytesPerPixel);
+    StretchRows(bytesPerPixel, band_.data(), std::size_t(width) * bytesPerPixel, width, rows, scale, surface, fit_.Left,
+                top);
   }
   return {fit_.Left, top, width * scale, rows * scale};
 }

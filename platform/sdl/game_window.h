@@ -55,6 +55,6 @@ class GameWindow {
   Size surfaceSize_;
   FrameFit fit_;
   Bitmap32 shown_;
-  std::vector<unsigned char> band_;  // the changed rows in the surface's pixel format
+  std::vector<unsigned char> band_;  // the changed rows converted, for a surface of another pixel format
   std::string caption_;
 };
