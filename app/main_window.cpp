@@ -1,5 +1,9 @@
 #include "app/main_window.h"
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 #include "presentation/embedded_pictures.h"
 
 namespace {
@@ -10,6 +14,25 @@ const Pixel kBlack = MakePixel(0, 0, 0);
 const Pixel kRed = MakePixel(255, 0, 0);
 const Pixel kMaroon = MakePixel(128, 0, 0);
 constexpr int kWarningPen = 5;
+
+// The window's colour shows only between its opaque controls, which paint every pixel of their
+// own. Filling the whole frame first wrote most of it twice, every frame.
+void FillAroundOpaqueChildren(Bitmap32& frame, const Control& window, Pixel colour) {
+  std::vector<std::pair<int, int>> covered;  // [left, right) of the opaque children on a row
+  for (int y = 0; y < frame.Height(); ++y) {
+    covered.clear();
+    for (const Control* child : window.Children)
+      if (child->Visible && child->Opaque() && child->Top <= y && y < child->Top + child->Height)
+        covered.emplace_back(child->Left, child->Left + child->Width);
+    std::sort(covered.begin(), covered.end());
+    int x = 0;
+    for (const auto& [left, right] : covered) {
+      if (left > x) frame.FillRect(x, y, left - x, 1, colour);
+      x = std::max(x, right);
+    }
+    if (x < frame.Width()) frame.FillRect(x, y, frame.Width() - x, 1, colour);
+  }
+}
 
 }  // namespace
 
@@ -162,7 +185,7 @@ void TForm1::WindowMouseUp(int x, int y, MouseButton button) {
 }
 
 const Bitmap32& TForm1::ComposeFrame() {
-  frame_.Fill(WindowColour);
+  FillAroundOpaqueChildren(frame_, Window, WindowColour);
   Window.PaintChildren(frame_, 0, 0, frame_.FullRect());
   return frame_;
 }

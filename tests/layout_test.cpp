@@ -65,4 +65,26 @@ TEST(Layout, HiddenControlsAreNotDrawnAndTheQuestionLiesOnTop) {
   EXPECT_EQ(At(g.ComposeFrame(), 8 + 5, 8 + 5), MakePixel(0, 0, 0));  // the black question panel
 }
 
+// The window's colour is painted only between its opaque panels: every frame must still be the
+// one painted over a window filled whole, also where a panel was just hidden or moved away.
+TEST(Layout, TheFrameIsTheSameAsOnAWindowFilledWhole) {
+  GameFixture f;
+  TForm1& g = f.Game();
+  const auto paintedOverAFullFill = [&] {
+    Bitmap32 frame(WindowWidth, WindowHeight, g.WindowColour);
+    g.Window.PaintChildren(frame, 0, 0, frame.FullRect());
+    return frame;
+  };
+  EXPECT_EQ(g.ComposeFrame(), paintedOverAFullFill()) << "on the splash";
+  f.StartPlaying();
+  f.Sim->Wait(1000);
+  EXPECT_EQ(g.ComposeFrame(), paintedOverAFullFill()) << "in play";
+  g.Panel3.Visible = false;
+  EXPECT_EQ(g.ComposeFrame(), paintedOverAFullFill()) << "with the key legend hidden";
+  EXPECT_EQ(At(g.ComposeFrame(), 712 + 90, 384 + 20), MakePixel(240, 240, 240));
+  g.Panel3.Visible = true;
+  g.Panel3.Left -= 150;  // partly over the playfield, partly over the window between
+  EXPECT_EQ(g.ComposeFrame(), paintedOverAFullFill()) << "with the key legend moved";
+}
+
 }  // namespace
