@@ -15,22 +15,39 @@ const Pixel kRed = MakePixel(255, 0, 0);
 const Pixel kMaroon = MakePixel(128, 0, 0);
 constexpr int kWarningPen = 5;
 
+using Spans = std::vector<std::pair<int, int>>;  // [left, right), left to right
+
+// Where the window's opaque children lie across row y.
+Spans OpaqueSpans(const Control& window, int y) {
+  Spans covered;
+  for (const Control* child : window.Children)
+    if (child->Visible && child->Opaque() && child->Top <= y && y < child->Top + child->Height)
+      covered.emplace_back(child->Left, child->Left + child->Width);
+  std::sort(covered.begin(), covered.end());
+  return covered;
+}
+
+void FillBetween(Bitmap32& frame, const Spans& covered, int top, int height, Pixel colour) {
+  int x = 0;
+  for (const auto& [left, right] : covered) {
+    if (left > x) frame.FillRect(x, top, left - x, height, colour);
+    x = std::max(x, right);
+  }
+  if (x < frame.Width()) frame.FillRect(x, top, frame.Width() - x, height, colour);
+}
+
 // The window's colour shows only between its opaque controls, which paint every pixel of their
-// own. Filling the whole frame first wrote most of it twice, every frame.
+// own. Filling the whole frame first wrote most of it twice, every frame. Rows that the same
+// controls cross are filled as one band.
 void FillAroundOpaqueChildren(Bitmap32& frame, const Control& window, Pixel colour) {
-  std::vector<std::pair<int, int>> covered;  // [left, right) of the opaque children on a row
-  for (int y = 0; y < frame.Height(); ++y) {
-    covered.clear();
-    for (const Control* child : window.Children)
-      if (child->Visible && child->Opaque() && child->Top <= y && y < child->Top + child->Height)
-        covered.emplace_back(child->Left, child->Left + child->Width);
-    std::sort(covered.begin(), covered.end());
-    int x = 0;
-    for (const auto& [left, right] : covered) {
-      if (left > x) frame.FillRect(x, y, left - x, 1, colour);
-      x = std::max(x, right);
-    }
-    if (x < frame.Width()) frame.FillRect(x, y, frame.Width() - x, 1, colour);
+  int top = 0;
+  Spans band = OpaqueSpans(window, 0);
+  for (int y = 1; y <= frame.Height(); ++y) {
+    Spans row = y < frame.Height() ? OpaqueSpans(window, y) : Spans{};
+    if (y < frame.Height() && row == band) continue;
+    FillBetween(frame, band, top, y - top, colour);
+    band = std::move(row);
+    top = y;
   }
 }
 
