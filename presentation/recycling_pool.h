@@ -35,7 +35,7 @@ class RecyclingPool {
     if (lists.Left == 0) {
       // Chunks are only ever reached through the blocks they hold: the pool lives as long as the
       // program does.
-      lists.Carve = static_cast<std::byte*>(::operator new(kBlockSize * kBlocksPerChunk));
+      lists.Carve = static_cast<std::byte*>(::operator new(kChunkSize));
       lists.Left = kBlocksPerChunk;
     }
     void* block = lists.Carve;
@@ -62,6 +62,7 @@ class RecyclingPool {
   static constexpr std::size_t kUsed = Size < sizeof(FreeBlock) ? sizeof(FreeBlock) : Size;
   static constexpr std::size_t kBlockSize = (kUsed + kAlign - 1) / kAlign * kAlign;
   static constexpr std::size_t kBlocksPerChunk = 1024;
+  static constexpr std::size_t kChunkSize = kBlockSize * kBlocksPerChunk;
 
   struct Lists {
     FreeBlock* Free = nullptr;
@@ -82,9 +83,7 @@ struct RecycledStorage {
     return size == sizeof(Recycled) ? RecyclingPool<sizeof(Recycled)>::Take() : ::operator new(size);
   }
   static void operator delete(void* block, std::size_t size) noexcept {
-    if (size == sizeof(Recycled))
-      RecyclingPool<sizeof(Recycled)>::Give(block);
-    else
-      ::operator delete(block);
+    if (size == sizeof(Recycled)) RecyclingPool<sizeof(Recycled)>::Give(block);
+    else ::operator delete(block);
   }
 };
