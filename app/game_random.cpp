@@ -7,6 +7,7 @@ int GameRandom::Random(int n) {
   const std::uint32_t bound = std::uint32_t(n);
   const std::uint32_t limit = std::uint32_t(0xFFFFFFFFu - (0xFFFFFFFFu % bound + 1) % bound);
   std::uint32_t draw;
-  do draw = std::uint32_t(engine_()); while (draw > limit);
+  do draw = std::uint32_t(engine_());
+  while (draw > limit);
   return int(draw % bound);
 }

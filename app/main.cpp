@@ -194,7 +194,7 @@ class WindowSession {
 struct HostOptions {
   std::string RecordPath;  // --record FILE
   std::string ReplayPath;  // --replay FILE
-  int Scale = 0;           // --scale N; 0: the largest that fits the desktop
+  int Scale = 0;  // --scale N; 0: the largest that fits the desktop
   bool Fullscreen = false;  // --fullscreen
 };
 

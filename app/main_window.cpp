@@ -157,9 +157,9 @@ void TForm1::BuildLayout() {
   Window.AddChild(pnlTutorial);
   pnlTutorial.AddChild(imTutorial);
 
-  for (Control* hidden : std::initializer_list<Control*>{&pnlPause, &MenuImg, &spNoCash, &spTooManySigns, &OrbMenuImg,
-                                                         &pnlGameOver, &spHatred, &memDbg, &pnlHighScores,
-                                                         &pnlTutorial})
+  for (Control* hidden :
+       std::initializer_list<Control*>{&pnlPause, &MenuImg, &spNoCash, &spTooManySigns, &OrbMenuImg, &pnlGameOver,
+                                       &spHatred, &memDbg, &pnlHighScores, &pnlTutorial})
     hidden->Visible = false;
 
   Image3.Picture = EmbeddedPaused();
@@ -210,9 +210,9 @@ const Bitmap32& TForm1::ComposeFrame() {
 void TForm1::ApplyDebugLook() {
   WindowColour = kMaroon;
   memDbg.Visible = true;
-  memDbg.Lines = {"[X] New Bot  [Z] Kill Mibbets", "[C] Cash + 50 [V] Cash - 50",
+  memDbg.Lines = {"[X] New Bot  [Z] Kill Mibbets",  "[C] Cash + 50 [V] Cash - 50",
                   "[B] Stop Mibbet Motion [G] Gen", "[A] Invincible [N] Replace Turrets",
-                  "[F] Fast [1/2/3/4/5/6/7/8/9]", "[Q] Game Over [W] Score + 50"};
+                  "[F] Fast [1/2/3/4/5/6/7/8/9]",   "[Q] Game Over [W] Score + 50"};
   memDbg.Rendered.Resize(memDbg.Width, memDbg.Height, 0);
   int y = 0;
   for (const std::string& line : memDbg.Lines) {
@@ -222,8 +222,6 @@ void TForm1::ApplyDebugLook() {
   }
 }
 
-TunnelRec& TForm1::TunnelOfKind(MibbetKind kind) {
-  return kind == KindF ? FTunnel : kind == KindS ? STunnel : ETunnel;
-}
+TunnelRec& TForm1::TunnelOfKind(MibbetKind kind) { return kind == KindF ? FTunnel : kind == KindS ? STunnel : ETunnel; }
 
 void TForm1::ShowSwitches() { Image2.Picture = EmbeddedKeyLegend(SoundOn, MusicOn); }

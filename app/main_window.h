@@ -110,16 +110,14 @@ class TForm1 : public TGameState {
   void LoadAssets();
   void LoadPicture(const std::string& name);
   int LoadPictureIndexed(const std::string& name);
-  void DrawText(TLayeredImageControl& image, const std::string& text, int set, bool clear, int x, int y,
-                int tag);
+  void DrawText(TLayeredImageControl& image, const std::string& text, int set, bool clear, int x, int y, int tag);
   void AddPictureLayer(TLayeredImageControl& image, int x, int y, int picture, int alpha, int tag = 0);
   TSprite& AddEffect(int x, int y, int alpha, int life, int frameCount, int firstBitmap);
   TSprite& AddEffect(int x, int y, const EffectPreset& preset, int firstBitmap);
   // The one way an effect leaves Effects: it keeps the Orb pointer and a walk over the list valid.
   void RemoveEffectAt(int index);
   void UpdateEffects();
-  void AddBeam(int x1, int y1, int startX, int startY, int x2, int y2, int endX, int endY, Pixel colour,
-               bool jitter);
+  void AddBeam(int x1, int y1, int startX, int startY, int x2, int y2, int endX, int endY, Pixel colour, bool jitter);
   void ShowPicture(TSprite& sprite, int index) { sprite.ShowPicture(Sprites, index); }
 
   // ---- Creatures ----

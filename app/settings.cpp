@@ -29,7 +29,8 @@ constexpr SettingRange kText{0, 0};
 
 }  // namespace
 
-#define MIBBETFALL_SETTING(name, range) SettingKey{#name, &TSettings::name, range}
+#define MIBBETFALL_SETTING(name, range) \
+  SettingKey { #name, &TSettings::name, range }
 
 const std::vector<SettingKey>& SettingKeys() {
   static const std::vector<SettingKey> keys = {
@@ -132,7 +133,8 @@ void ApplySetting(const SettingKey& key, const std::string& raw, TSettings& sett
     settings.*(*textField) = Trimmed(raw);
   } else {
     double value;
-    if (ParseFloatSetting(raw, value)) settings.*std::get<double TSettings::*>(key.Field) = WithinRange(key, value, fileName);
+    if (ParseFloatSetting(raw, value))
+      settings.*std::get<double TSettings::*>(key.Field) = WithinRange(key, value, fileName);
   }
 }
 

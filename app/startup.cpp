@@ -72,8 +72,8 @@ std::uint32_t TForm1::NextWorldSeed() {
 }
 
 std::string TForm1::VersionText(int major, int minor, int release, int build) {
-  std::string text = std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(release) + "." +
-                     std::to_string(build);
+  std::string text =
+      std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(release) + "." + std::to_string(build);
   for (int i = 0; i < 2; ++i)
     if (text.size() >= 2 && text.compare(text.size() - 2, 2, ".0") == 0) text.resize(text.size() - 2);
   return text;

@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-TBackgroundMusic::TBackgroundMusic(Scheduler& timers, std::unique_ptr<MusicTrack> track,
-                                   const std::string& timerName)
+TBackgroundMusic::TBackgroundMusic(Scheduler& timers, std::unique_ptr<MusicTrack> track, const std::string& timerName)
     : timers_(timers), track_(std::move(track)), loopTimer_(timers.Add(timerName, 0, [this] { LoopPoint(); })) {
   track_->OnStarted([this] { PlaybackStarted(); });
 }

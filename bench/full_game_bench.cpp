@@ -14,8 +14,8 @@
 
 namespace {
 
-constexpr std::int64_t kStepMs = 50;            // one main tick
-constexpr int kStepsPerWindow = 20;             // one second of game time
+constexpr std::int64_t kStepMs = 50;  // one main tick
+constexpr int kStepsPerWindow = 20;  // one second of game time
 constexpr std::int64_t kCapMs = 60 * 60 * 1000;  // an unattended game ends long before this
 constexpr int kGames = 30;  // one game is over in well under a CPU second: too short to time alone
 
@@ -48,7 +48,7 @@ void BM_FullUnattendedGame(benchmark::State& state) {
     auto owned = std::make_unique<Simulator>(Options(++seed));
     Simulator& sim = *owned;
     sim.Press(350, 350);  // past the splash
-    sim.Key("N");         // no tutorial: the game starts
+    sim.Key("N");  // no tutorial: the game starts
     TForm1& g = sim.Game();
     const std::int64_t startMs = sim.Time().NowMs();
     const std::int64_t startTicks = g.TickCount;

@@ -17,7 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::int64_t kStepMs = 50;             // one main tick
+constexpr std::int64_t kStepMs = 50;  // one main tick
 constexpr std::int64_t kCapMs = 60 * 60 * 1000;  // an unattended game ends long before this
 
 // The generated assets, linked into a private folder: the rounds write their own high scores.

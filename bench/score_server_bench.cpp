@@ -25,8 +25,8 @@ using Clock = std::chrono::steady_clock;
 
 // Every post different: the nonce alone makes it so.
 ScorePost NthPost(int n) {
-  return {kNonceFirst + n % (kNonceEnd - kNonceFirst), n * 7919 % 1000000, PaddedPostName("BENCH" + std::to_string(n % 1000)),
-          kNormalMode};
+  return {kNonceFirst + n % (kNonceEnd - kNonceFirst), n * 7919 % 1000000,
+          PaddedPostName("BENCH" + std::to_string(n % 1000)), kNormalMode};
 }
 
 std::string PostTarget(int n) { return kPostPath + EncodeScorePost(NthPost(n)); }

@@ -57,9 +57,7 @@ void TForm1::ShowNoBuildMarks(bool show) {
   }
 }
 
-void TForm1::AddNoBuildMark(int x, int y) {
-  AddEffect(x, y, 255, EndlessLife, 1, BmpRedSquare).NoBuildMark = true;
-}
+void TForm1::AddNoBuildMark(int x, int y) { AddEffect(x, y, 255, EndlessLife, 1, BmpRedSquare).NoBuildMark = true; }
 
 TForm1::SignRefusal TForm1::SignPlacementRefusal(int x, int y) const {
   if (FindSign(x, y) != -1) return SignRefusal::SignThere;

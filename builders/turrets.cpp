@@ -54,10 +54,8 @@ void TForm1::TurretsFire() {
       const bool tutorial = GameMode == ModeTutorial;
       DamageMibbet(i, Shooter::Turret, TURRETSHOTSTRENGTH);
       // A kill in the tutorial may rearrange the field, or start a game.
-      if (tutorial)
-        cells = CrowdCells();
-      else if (Mibbets.size() < crowd)
-        cells.erase(cells.begin() + i);
+      if (tutorial) cells = CrowdCells();
+      else if (Mibbets.size() < crowd) cells.erase(cells.begin() + i);
     }
   }
 }

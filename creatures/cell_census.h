@@ -36,7 +36,9 @@ class CellCensus {
   static constexpr int kLowest = -2, kSide = FieldCells + 4;
   static constexpr int kKinds = 3;
 
-  static bool Counted(int x, int y) { return x >= kLowest && y >= kLowest && x < kLowest + kSide && y < kLowest + kSide; }
+  static bool Counted(int x, int y) {
+    return x >= kLowest && y >= kLowest && x < kLowest + kSide && y < kLowest + kSide;
+  }
   static std::size_t Slot(int x, int y, MibbetKind kind) {
     return (std::size_t(y - kLowest) * kSide + std::size_t(x - kLowest)) * kKinds + std::size_t(kind);
   }

@@ -15,7 +15,8 @@ void TForm1::SetHatred() {
 
 void TForm1::NextHatred() {
   int next;
-  do next = Rng.RandomRange(1, 3); while (next == HatredState);
+  do next = Rng.RandomRange(1, 3);
+  while (next == HatredState);
   HatredState = next;
   SetHatred();
 }

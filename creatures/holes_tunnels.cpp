@@ -8,7 +8,7 @@
 
 namespace {
 constexpr int kTunnelColumns = FieldCells - 1;  // a tunnel never moves to the last column
-constexpr int kTunnelSpacing = 2;               // a new column lies more than this from every tunnel
+constexpr int kTunnelSpacing = 2;  // a new column lies more than this from every tunnel
 constexpr int kHoleColumns = FieldCells - 1;
 constexpr int kHoleTopRow = 7, kHoleBottomRow = 13;
 constexpr int kHoleCellTries = 10000;
@@ -46,8 +46,7 @@ void TForm1::tmrTunnelTimer() {
     TunnelMovePending = true;
     if (GameMode != ModeGameOver) PlaySfx("tunnelwarn", 0);
   }
-  tmrTunnel.SetInterval(
-      TimerPeriodMs(RandomPeriodSeconds(MIBBETTUNNELSWAP, MIBBETTUNNELSWAPRED, MIBBETTUNNELSWAPMIN)));
+  tmrTunnel.SetInterval(TimerPeriodMs(RandomPeriodSeconds(MIBBETTUNNELSWAP, MIBBETTUNNELSWAPRED, MIBBETTUNNELSWAPMIN)));
   tmrTunnel.SetEnabled(true);
 }
 
@@ -78,11 +77,9 @@ void TForm1::tmrEmergeSwapTimer() {
 
 bool TForm1::IsFreeHoleCell(int x, int y) const {
   const auto on = [x, y](const auto& entry) { return entry->CellX == x && entry->CellY == y; };
-  if (std::any_of(Resources.begin(), Resources.end(), on) || std::any_of(Signs.begin(), Signs.end(), on))
-    return false;
-  return std::none_of(Effects.begin(), Effects.end(), [&](const auto& e) {
-    return on(e) && (e->LeavesHoleMark || e->HoleKind != -1);
-  });
+  if (std::any_of(Resources.begin(), Resources.end(), on) || std::any_of(Signs.begin(), Signs.end(), on)) return false;
+  return std::none_of(Effects.begin(), Effects.end(),
+                      [&](const auto& e) { return on(e) && (e->LeavesHoleMark || e->HoleKind != -1); });
 }
 
 void TForm1::tmrEmergeHoleTimer() {

@@ -5,7 +5,7 @@
 #include "app/main_window.h"
 
 namespace {
-constexpr int kShotFrom = 17;   // pixels into the shooter's cell
+constexpr int kShotFrom = 17;  // pixels into the shooter's cell
 constexpr int kShotAtTarget = 10;  // pixels into a creature's or turret's cell
 constexpr int kShotAtOrb = 17;
 constexpr int kOrbIndex = 1;  // the orb is one: its index only has to differ from -1

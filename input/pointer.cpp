@@ -26,9 +26,12 @@ struct BuildMenuItem {
   bool ShowsSignPrice;
 };
 constexpr BuildMenuItem kBuildMenuItems[] = {
-    {0, 0, 0, 1, 42, 14, 55, true},   {1, 1, 0, 41, 82, 14, 55, true},
-    {2, 0, 1, 1, 42, 55, 96, true},   {3, 1, 1, 41, 82, 55, 96, true},
-    {kGatherItem, 0, 2, 1, 42, 96, 137, false}, {kRemoveSignItem, 1, 2, 41, 82, 96, 137, false},
+    {0, 0, 0, 1, 42, 14, 55, true},
+    {1, 1, 0, 41, 82, 14, 55, true},
+    {2, 0, 1, 1, 42, 55, 96, true},
+    {3, 1, 1, 41, 82, 55, 96, true},
+    {kGatherItem, 0, 2, 1, 42, 96, 137, false},
+    {kRemoveSignItem, 1, 2, 41, 82, 96, 137, false},
 };
 // Where the four sign icons sit, in the order their unaffordable marks are laid.
 constexpr int kSignIconSlots[4][2] = {{3, 17}, {3, 58}, {44, 17}, {44, 58}};
@@ -51,10 +54,8 @@ void TForm1::PlayfieldMouseDown(MouseButton button, int, int) {
   if (CloseOpenMenu()) return;
   MenuCellX = Cursor->CellX;
   MenuCellY = Cursor->CellY;
-  if (Orb && Orb->CellX == MenuCellX && Orb->CellY == MenuCellY)
-    OpenOrbMenu();
-  else
-    OpenBuildMenu();
+  if (Orb && Orb->CellX == MenuCellX && Orb->CellY == MenuCellY) OpenOrbMenu();
+  else OpenBuildMenu();
 }
 
 // True when the click may go on to open a menu. A click the tutorial takes closes any open menu,

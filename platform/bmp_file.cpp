@@ -53,7 +53,8 @@ struct BmpClaim {
 };
 
 std::optional<BmpClaim> ParseClaim(const unsigned char* header, std::size_t size) {
-  if (size < std::size_t(kFileHeaderSize) + kCoreHeaderSize || header[0] != 'B' || header[1] != 'M') return std::nullopt;
+  if (size < std::size_t(kFileHeaderSize) + kCoreHeaderSize || header[0] != 'B' || header[1] != 'M')
+    return std::nullopt;
   const std::uint32_t infoSize = Little(header + 14, 4);
   std::int64_t width, height;
   std::uint32_t compression = kUncompressed, compressedBytes = 0;
@@ -75,8 +76,7 @@ std::optional<BmpClaim> ParseClaim(const unsigned char* header, std::size_t size
   if (width < 1 || height < 1 || width > LargestBmpSide || height > LargestBmpSide) return std::nullopt;
   const std::uint32_t pixelOffset = Little(header + 10, 4);
   const std::int64_t pixelsFrom = pixelOffset != 0 ? pixelOffset : kFileHeaderSize + infoSize;
-  const bool rowsOfPixels =
-      compression == kUncompressed || compression == kBitFields || compression == kAlphaBitFields;
+  const bool rowsOfPixels = compression == kUncompressed || compression == kBitFields || compression == kAlphaBitFields;
   const std::int64_t rowBytes = (width * claim.BitsPerPixel + 31) / 32 * 4;
   claim.FileBytes = pixelsFrom + (rowsOfPixels ? rowBytes * height : compressedBytes);
   return claim;
@@ -122,7 +122,8 @@ std::optional<Bitmap32> Decode(std::string bytes) {
 std::optional<BmpClaim> ReadSoundClaim(std::FILE* file, std::string& header) {
   header.assign(kInfoHeaderEnd, '\0');
   header.resize(std::fread(header.data(), 1, header.size(), file));
-  const std::optional<BmpClaim> claim = ParseClaim(reinterpret_cast<const unsigned char*>(header.data()), header.size());
+  const std::optional<BmpClaim> claim =
+      ParseClaim(reinterpret_cast<const unsigned char*>(header.data()), header.size());
   struct stat status {};
   if (!claim || ::fstat(::fileno(file), &status) != 0 || status.st_size < claim->FileBytes) return std::nullopt;
   return claim;

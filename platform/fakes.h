@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "platform/clock.h"
-#include "platform/virtual_clock.h"
 #include "platform/font_rasterizer.h"
 #include "platform/host_window.h"
 #include "platform/http_client.h"
 #include "platform/music_device.h"
 #include "platform/sound_device.h"
+#include "platform/virtual_clock.h"
 
 struct SoundRequest {
   std::string Name;

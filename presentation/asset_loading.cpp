@@ -47,31 +47,47 @@ int TForm1::LoadPictureIndexed(const std::string& name) {
 }
 
 void TForm1::LoadAssets() {
-  const std::map<std::string, int TGameState::*> families = {
-      {"Tile", &TGameState::BmpTile},           {"Cursor", &TGameState::BmpCursor},
-      {"Builder_D", &TGameState::BmpBuilder},   {"Base_Floor", &TGameState::BmpBaseFloor},
-      {"Turret", &TGameState::BmpTurret},       {"Sign_D", &TGameState::BmpSign},
-      {"Cancel", &TGameState::BmpCancel},       {"Destroy", &TGameState::BmpDestroy},
-      {"Get", &TGameState::BmpGet},             {"Scrap", &TGameState::BmpScrap},
-      {"SMibbet_D", &TGameState::BmpSMibbet},   {"FMibbet_D", &TGameState::BmpFMibbet},
-      {"EMibbet_D", &TGameState::BmpEMibbet},   {"SMibbetTunnel", &TGameState::BmpSTunnel},
-      {"EMibbetTunnel", &TGameState::BmpETunnel}, {"FMibbetTunnel", &TGameState::BmpFTunnel},
-      {"Tree1", &TGameState::BmpTree},          {"Rock1", &TGameState::BmpRock},
-      {"Ruin1", &TGameState::BmpRuin},          {"FExclaim1", &TGameState::BmpFExclaim},
-      {"SExclaim1", &TGameState::BmpSExclaim},  {"EExclaim1", &TGameState::BmpEExclaim},
-      {"Orb1", &TGameState::BmpOrb},            {"Splode1", &TGameState::BmpSplode},
-      {"SpeechMib", &TGameState::BmpSpeechMib}, {"SpeechBet", &TGameState::BmpSpeechBet},
-      {"font/f00", &TGameState::BmpFont},       {"redsquare", &TGameState::BmpRedSquare},
-      {"highscores", &TGameState::BmpHighScores}, {"entername", &TGameState::BmpEnterName},
-      {"mibbetbump", &TGameState::BmpBump},     {"mibbethole", &TGameState::BmpHole},
-      {"Trans", &TGameState::BmpTrans},         {"gifta", &TGameState::BmpGift},
-      {"arrowd", &TGameState::BmpArrow},        {"redcross", &TGameState::BmpRedCross},
-      {"tutorial0", &TGameState::BmpTutorial}};
+  const std::map<std::string, int TGameState::*> families = {{"Tile", &TGameState::BmpTile},
+                                                             {"Cursor", &TGameState::BmpCursor},
+                                                             {"Builder_D", &TGameState::BmpBuilder},
+                                                             {"Base_Floor", &TGameState::BmpBaseFloor},
+                                                             {"Turret", &TGameState::BmpTurret},
+                                                             {"Sign_D", &TGameState::BmpSign},
+                                                             {"Cancel", &TGameState::BmpCancel},
+                                                             {"Destroy", &TGameState::BmpDestroy},
+                                                             {"Get", &TGameState::BmpGet},
+                                                             {"Scrap", &TGameState::BmpScrap},
+                                                             {"SMibbet_D", &TGameState::BmpSMibbet},
+                                                             {"FMibbet_D", &TGameState::BmpFMibbet},
+                                                             {"EMibbet_D", &TGameState::BmpEMibbet},
+                                                             {"SMibbetTunnel", &TGameState::BmpSTunnel},
+                                                             {"EMibbetTunnel", &TGameState::BmpETunnel},
+                                                             {"FMibbetTunnel", &TGameState::BmpFTunnel},
+                                                             {"Tree1", &TGameState::BmpTree},
+                                                             {"Rock1", &TGameState::BmpRock},
+                                                             {"Ruin1", &TGameState::BmpRuin},
+                                                             {"FExclaim1", &TGameState::BmpFExclaim},
+                                                             {"SExclaim1", &TGameState::BmpSExclaim},
+                                                             {"EExclaim1", &TGameState::BmpEExclaim},
+                                                             {"Orb1", &TGameState::BmpOrb},
+                                                             {"Splode1", &TGameState::BmpSplode},
+                                                             {"SpeechMib", &TGameState::BmpSpeechMib},
+                                                             {"SpeechBet", &TGameState::BmpSpeechBet},
+                                                             {"font/f00", &TGameState::BmpFont},
+                                                             {"redsquare", &TGameState::BmpRedSquare},
+                                                             {"highscores", &TGameState::BmpHighScores},
+                                                             {"entername", &TGameState::BmpEnterName},
+                                                             {"mibbetbump", &TGameState::BmpBump},
+                                                             {"mibbethole", &TGameState::BmpHole},
+                                                             {"Trans", &TGameState::BmpTrans},
+                                                             {"gifta", &TGameState::BmpGift},
+                                                             {"arrowd", &TGameState::BmpArrow},
+                                                             {"redcross", &TGameState::BmpRedCross},
+                                                             {"tutorial0", &TGameState::BmpTutorial}};
   for (const std::string& name : CatalogueNames()) {
     if (const auto family = families.find(name); family != families.end())
       this->*(family->second) = LoadPictureIndexed(name);
-    else
-      LoadPicture(name);
+    else LoadPicture(name);
   }
   static constexpr int kLeadMs[5] = {200, 180, 180, 150, 200};
   for (int i = 0; i < 5; ++i) {
@@ -99,8 +115,12 @@ void TForm1::LoadMenuFrames() {
     for (const Icon& icon : icons) menu.Image.Bitmap.DrawBlended(*Sprites.At(icon.Picture), icon.X, icon.Y, 255);
   };
   loadFrame(MenuImg, "menuframe.bmp",
-            {{BmpSign + 0, 3, 17}, {BmpSign + 1, 44, 17}, {BmpSign + 2, 3, 58}, {BmpSign + 3, 44, 58},
-             {BmpGet, 3, 99}, {BmpDestroy, 44, 99}});
+            {{BmpSign + 0, 3, 17},
+             {BmpSign + 1, 44, 17},
+             {BmpSign + 2, 3, 58},
+             {BmpSign + 3, 44, 58},
+             {BmpGet, 3, 99},
+             {BmpDestroy, 44, 99}});
   loadFrame(OrbMenuImg, "orbmenuframe.bmp", {{BmpBuilder, 24, 16}});
 }
 

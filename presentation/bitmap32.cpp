@@ -89,8 +89,7 @@ void Bitmap32::DrawTinted(const Bitmap32& src, int x, int y, Pixel colour, int m
   BlendInto(*this, src, x, y, masterAlpha, clip, [colour](Pixel) { return colour; });
 }
 
-void Bitmap32::DrawStretched(const Bitmap32& src, int x, int y, int width, int height,
-                             const ClipRect& clip) {
+void Bitmap32::DrawStretched(const Bitmap32& src, int x, int y, int width, int height, const ClipRect& clip) {
   if (src.Empty() || width <= 0 || height <= 0) return;
   const Span s = ClipSpan(width, height, x, y, width_, height_, clip);
   for (int row = 0; row < s.height; ++row) {

@@ -36,7 +36,9 @@ class Bitmap32 {
 
   void Resize(int width, int height, Pixel fill = 0);
   void Fill(Pixel p);
-  void FillRect(int left, int top, int width, int height, Pixel p) { FillRect(left, top, width, height, p, FullRect()); }
+  void FillRect(int left, int top, int width, int height, Pixel p) {
+    FillRect(left, top, width, height, p, FullRect());
+  }
   void FillRect(int left, int top, int width, int height, Pixel p, const ClipRect& clip);
 
   // Copies src with its top-left corner at (x, y), clipped to this bitmap and to clip.

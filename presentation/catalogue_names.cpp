@@ -14,10 +14,10 @@ std::vector<std::string> FontGlyphNames(const std::string& setPrefix) {
 namespace {
 
 std::vector<std::string> BuildCatalogueNames() {
-  std::vector<std::string> names = {
-      "Tile", "TileSnow", "Cursor", "Builder_D", "Builder_U", "Builder_L", "Builder_R", "Base_Floor",
-      "Turret", "Sign_D", "Sign_U", "Sign_L", "Sign_R", "Cancel", "Destroy", "Get", "Scrap",
-      "ScrapMedium", "ScrapLarge"};
+  std::vector<std::string> names = {"Tile",      "TileSnow",  "Cursor",      "Builder_D", "Builder_U",
+                                    "Builder_L", "Builder_R", "Base_Floor",  "Turret",    "Sign_D",
+                                    "Sign_U",    "Sign_L",    "Sign_R",      "Cancel",    "Destroy",
+                                    "Get",       "Scrap",     "ScrapMedium", "ScrapLarge"};
   for (const char* kind : {"S", "F", "E"})
     for (const char* facing : {"D", "U", "L", "R"}) names.push_back(std::string(kind) + "Mibbet_" + facing);
   for (const char* kind : {"S", "E", "F"}) names.push_back(std::string(kind) + "MibbetTunnel");
@@ -30,9 +30,9 @@ std::vector<std::string> BuildCatalogueNames() {
   names.push_back("SpeechBet");
   for (const char* set : {"f0", "f1"})
     for (const std::string& glyph : FontGlyphNames(set)) names.push_back("font/" + glyph);
-  for (const char* n : {"redsquare", "highscores", "entername", "presstocont", "clicktocont", "postonline",
-                        "mibbetbump", "mibbethole", "Trans", "gifta", "giftb", "giftc", "arrowd", "arrowu",
-                        "arrowl", "arrowr", "redcross"})
+  for (const char* n :
+       {"redsquare", "highscores", "entername", "presstocont", "clicktocont", "postonline", "mibbetbump", "mibbethole",
+        "Trans", "gifta", "giftb", "giftc", "arrowd", "arrowu", "arrowl", "arrowr", "redcross"})
     names.push_back(n);
   for (int page = 0; page <= 25; ++page) names.push_back("tutorial" + std::to_string(page));
   return names;

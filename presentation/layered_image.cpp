@@ -112,11 +112,8 @@ void LayeredImage::Render(Bitmap32& target, int x, int y, const ClipRect& clip) 
     if (!layer || !layer->Visible) continue;
     const int left = x + int(std::lround(layer->Location.Left));
     const int top = y + int(std::lround(layer->Location.Top));
-    if (layer->Tint)
-      target.DrawTinted(layer->Picture(), left, top, *layer->Tint, layer->MasterAlpha, clip);
-    else if (layer->Mode == DrawMode::Opaque)
-      target.DrawOpaque(layer->Picture(), left, top, clip);
-    else
-      target.DrawBlended(layer->Picture(), left, top, layer->MasterAlpha, clip);
+    if (layer->Tint) target.DrawTinted(layer->Picture(), left, top, *layer->Tint, layer->MasterAlpha, clip);
+    else if (layer->Mode == DrawMode::Opaque) target.DrawOpaque(layer->Picture(), left, top, clip);
+    else target.DrawBlended(layer->Picture(), left, top, layer->MasterAlpha, clip);
   }
 }

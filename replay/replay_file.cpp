@@ -1,10 +1,10 @@
 #include "replay/replay_file.h"
 
+#include <unistd.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <unistd.h>
 #include <vector>
 
 namespace {

@@ -67,8 +67,7 @@ bool ReadSite(std::string_view text, Arguments& arguments) {
 
 using OptionReader = bool (*)(std::string_view, Arguments&);
 constexpr std::pair<std::string_view, OptionReader> kOptions[] = {
-    {"--listen", ReadListenAddress}, {"--db", ReadDatabase}, {"--rate-limit", ReadRateLimit},
-    {"--site", ReadSite}};
+    {"--listen", ReadListenAddress}, {"--db", ReadDatabase}, {"--rate-limit", ReadRateLimit}, {"--site", ReadSite}};
 
 std::optional<Arguments> ReadArguments(int argc, char** argv) {
   if (argc % 2 == 0) return std::nullopt;  // an option without its value

@@ -4,7 +4,9 @@
 
 RateLimiter::RateLimiter(int limit, std::int64_t windowMs, std::size_t maxAddresses,
                          std::function<std::int64_t()> nowMs)
-    : limit_(limit), windowMs_(windowMs), maxAddresses_(std::max<std::size_t>(maxAddresses, 1)),
+    : limit_(limit),
+      windowMs_(windowMs),
+      maxAddresses_(std::max<std::size_t>(maxAddresses, 1)),
       nowMs_(std::move(nowMs)) {}
 
 bool RateLimiter::Allow(const std::string& address) {

@@ -28,9 +28,12 @@ constexpr Reply kStoreDown = {503, "the score store is unavailable\n"};
 
 Reply ReplyTo(AddOutcome outcome) {
   switch (outcome) {
-    case AddOutcome::Stored: return {200, "stored\n"};
-    case AddOutcome::Replay: return {400, "already posted\n"};
-    case AddOutcome::Failed: break;
+    case AddOutcome::Stored:
+      return {200, "stored\n"};
+    case AddOutcome::Replay:
+      return {400, "already posted\n"};
+    case AddOutcome::Failed:
+      break;
   }
   return kStoreDown;
 }
@@ -74,8 +77,10 @@ ScoreServer::ScoreServer(ScoreStore& store, ServerOptions options)
     return httplib::Server::HandlerResponse::Handled;
   });
   http_.Get("/mibbets/hiscore.php", [this](const auto& request, auto& response) { TakePost(request, response); });
-  http_.Get("/", [this](const auto&, auto& response) { ServeTable(response, ScorePageHtml, "text/html; charset=utf-8"); });
-  http_.Get("/scores.json", [this](const auto&, auto& response) { ServeTable(response, ScoreTableJson, "application/json"); });
+  http_.Get("/",
+            [this](const auto&, auto& response) { ServeTable(response, ScorePageHtml, "text/html; charset=utf-8"); });
+  http_.Get("/scores.json",
+            [this](const auto&, auto& response) { ServeTable(response, ScoreTableJson, "application/json"); });
   http_.Get("/healthz", [this](const auto&, auto& response) { ServeHealth(response); });
 }
 

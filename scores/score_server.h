@@ -4,10 +4,10 @@
 //   GET /healthz                     200 while the store answers
 #pragma once
 
+#include <httplib.h>
 #include <atomic>
 #include <cstdint>
 #include <functional>
-#include <httplib.h>
 #include <string>
 #include <thread>
 

@@ -3,7 +3,7 @@
 
 namespace {
 constexpr int kExplosionsPerWave = 21;
-constexpr int kFirstWaveCells = FieldCells;       // the first wave covers the whole field
+constexpr int kFirstWaveCells = FieldCells;  // the first wave covers the whole field
 constexpr int kSecondWaveCells = FieldCells - 2;  // the second leaves the last two rows and columns
 // A wave is over when fewer effects than this are left, the hidden orb included.
 constexpr int kBurntDown = 5;

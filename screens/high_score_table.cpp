@@ -59,8 +59,8 @@ Bitmap32 HighScorePicture(const std::vector<std::string>& lines) {
   for (int y = 0; y < int(lines.size()); ++y) {
     const auto score = std::uint32_t(HighScoreOfLine(lines[std::size_t(y)]));
     picture.Set(0, y, MakePixel(score & 0xFF, (score >> 8) & 0xFF, (score >> 16) & 0xFF));
-    const std::string name = (NameOfLine(lines[std::size_t(y)]) + std::string(HighScoreNameLength, ' '))
-                                 .substr(0, HighScoreNameLength);
+    const std::string name =
+        (NameOfLine(lines[std::size_t(y)]) + std::string(HighScoreNameLength, ' ')).substr(0, HighScoreNameLength);
     const auto code = [&](int i) { return static_cast<unsigned char>(name[std::size_t(i)]); };
     for (int p = 1; p < kPictureWidth; ++p) {
       const int first = 3 * (p - 1);

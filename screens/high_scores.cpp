@@ -23,9 +23,7 @@ constexpr char kEnter = 13;
 constexpr int kNameCursorTag = -2;
 constexpr int kNameCursorBlankTag = -3;
 
-bool IsNameCursor(const BitmapLayer& layer) {
-  return layer.Tag == kNameCursorTag || layer.Tag == kNameCursorBlankTag;
-}
+bool IsNameCursor(const BitmapLayer& layer) { return layer.Tag == kNameCursorTag || layer.Tag == kNameCursorBlankTag; }
 
 }  // namespace
 

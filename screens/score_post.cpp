@@ -5,7 +5,9 @@
 
 #include "presentation/text.h"
 
-std::string PaddedPostName(const std::string& name) { return (name + std::string(kPostNameLength, ' ')).substr(0, kPostNameLength); }
+std::string PaddedPostName(const std::string& name) {
+  return (name + std::string(kPostNameLength, ' ')).substr(0, kPostNameLength);
+}
 
 std::string ShownName(const std::string& name) {
   const std::size_t first = name.find_first_not_of(' ');

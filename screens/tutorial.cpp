@@ -244,8 +244,7 @@ void TForm1::EndTutorial() {
 
 void TForm1::AdvanceTutorial(bool requireArrived) {
   // An event while a creature is still walking is spent without effect.
-  if (requireArrived && std::any_of(Mibbets.begin(), Mibbets.end(), [](const auto& m) { return !m->Arrived; }))
-    return;
+  if (requireArrived && std::any_of(Mibbets.begin(), Mibbets.end(), [](const auto& m) { return !m->Arrived; })) return;
   ++TutorialStage;
   SetTutorialStage(TutorialStage);
   if (TutorialStage >= kStageCount) EndTutorial();

@@ -8,9 +8,9 @@ using Json = nlohmann::ordered_json;
 namespace {
 
 Json OrderJson(const TOrder& o) {
-  return Json{{"CellX", o.CellX},       {"CellY", o.CellY},         {"Action", o.Action},
+  return Json{{"CellX", o.CellX},       {"CellY", o.CellY},           {"Action", o.Action},
               {"TargetId", o.TargetId}, {"DwellTicks", o.DwellTicks}, {"BuilderIndex", o.BuilderIndex},
-              {"Kind", o.Kind},         {"Taken", o.Taken},         {"AdvancesTutorial", o.AdvancesTutorial}};
+              {"Kind", o.Kind},         {"Taken", o.Taken},           {"AdvancesTutorial", o.AdvancesTutorial}};
 }
 
 Json SpriteJson(const TForm1& game, const TSprite& s) {
@@ -52,11 +52,18 @@ Json SpriteJson(const TForm1& game, const TSprite& s) {
 
 Json MibbetJson(const TForm1& game, const TMibbet& m) {
   Json j = SpriteJson(game, m);
-  for (const auto& [key, value] : std::initializer_list<std::pair<const char*, int>>{
-           {"Kind", int(m.Kind)}, {"KindBitmap", m.KindBitmap}, {"ForceX", m.ForceX}, {"ForceY", m.ForceY},
-           {"HomeX", m.HomeX}, {"HomeY", m.HomeY}, {"LookPhase", m.LookPhase}, {"LookTimer", m.LookTimer},
-           {"TargetIndex", m.TargetIndex}, {"TargetType", int(m.TargetType)}, {"StepInterval", m.StepInterval},
-           {"StepCounter", m.StepCounter}})
+  for (const auto& [key, value] : std::initializer_list<std::pair<const char*, int>>{{"Kind", int(m.Kind)},
+                                                                                     {"KindBitmap", m.KindBitmap},
+                                                                                     {"ForceX", m.ForceX},
+                                                                                     {"ForceY", m.ForceY},
+                                                                                     {"HomeX", m.HomeX},
+                                                                                     {"HomeY", m.HomeY},
+                                                                                     {"LookPhase", m.LookPhase},
+                                                                                     {"LookTimer", m.LookTimer},
+                                                                                     {"TargetIndex", m.TargetIndex},
+                                                                                     {"TargetType", int(m.TargetType)},
+                                                                                     {"StepInterval", m.StepInterval},
+                                                                                     {"StepCounter", m.StepCounter}})
     j[key] = value;
   // As seen on screen: red, green, blue.
   j["BeamColour"] = {PixelRed(m.BeamColour), PixelGreen(m.BeamColour), PixelBlue(m.BeamColour)};
@@ -100,9 +107,9 @@ Json CursorJson(const TSprite& s) {
 
 // A menu's price text is the only bitmap-font text ever drawn on it.
 Json MenuJson(const TLayeredImageControl& menu, const TSprite* highlight) {
-  return Json{{"Left", menu.Left},       {"Top", menu.Top},          {"Tag", menu.Tag},
-              {"Visible", menu.Visible}, {"Price", menu.LastText},
-              {"Highlight", highlight ? CursorJson(*highlight) : Json(nullptr)}};
+  return Json{{"Left", menu.Left},      {"Top", menu.Top},
+              {"Tag", menu.Tag},        {"Visible", menu.Visible},
+              {"Price", menu.LastText}, {"Highlight", highlight ? CursorJson(*highlight) : Json(nullptr)}};
 }
 
 void AddVisibility(Json& visible, const Control& control) {
@@ -151,7 +158,8 @@ std::string DumpGameState(const TForm1& game, std::int64_t timeMs, const SinceLa
   j["Orb"] = game.Orb ? SpriteJson(game, *game.Orb) : Json(nullptr);
   j["KillAnims"] = game.KillAnims.size();
   Json timers = Json::object();
-  for (const auto& t : game.Ports.Timers.Timers()) timers[t->Name()] = Json{{"Enabled", t->Enabled()}, {"Interval", t->Interval()}};
+  for (const auto& t : game.Ports.Timers.Timers())
+    timers[t->Name()] = Json{{"Enabled", t->Enabled()}, {"Interval", t->Interval()}};
   j["Timers"] = timers;
   Json visible = Json::object();
   for (const Control* child : game.Window.Children) AddVisibility(visible, *child);

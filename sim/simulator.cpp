@@ -10,10 +10,8 @@
 Simulator::Simulator(const SimulatorOptions& options) {
   clock_.SetSeed(options.Seed);
   clock_.SetToday(options.Today);
-  if (options.SystemFonts)
-    fonts_ = std::make_unique<TtfFontRasterizer>();
-  else
-    fonts_ = std::make_unique<NullFontRasterizer>();
+  if (options.SystemFonts) fonts_ = std::make_unique<TtfFontRasterizer>();
+  else fonts_ = std::make_unique<NullFontRasterizer>();
   game_ = std::make_unique<TForm1>(Platform{scheduler_, sound_, music_, http_, *fonts_, host_}, options.AssetDir);
   game_->HighScoresInMemoryOnly = options.Replaying;
   game_->HighScoreLines = options.HighScores;

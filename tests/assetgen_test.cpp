@@ -84,7 +84,7 @@ TEST_F(AssetgenTest, WritesEveryCataloguePictureAndCellArtIsOneCellLarge) {
   const auto names = CatalogueNames();
   ASSERT_EQ(names.size(), 184u);
   const std::set<std::string> notCellArt = {"highscores", "entername", "presstocont", "clicktocont", "postonline",
-                                            "arrowd", "arrowu", "arrowl", "arrowr"};
+                                            "arrowd",     "arrowu",    "arrowl",      "arrowr"};
   for (std::size_t i = 0; i < names.size(); ++i) {
     const std::string& name = names[i];
     const Bitmap32 b = Load(name);
@@ -99,8 +99,8 @@ TEST_F(AssetgenTest, WritesEveryCataloguePictureAndCellArtIsOneCellLarge) {
 TEST_F(AssetgenTest, AlphaCompanionsExactlyWhereThePictureHasTransparency) {
   for (const std::string& name : CatalogueNames()) {
     const bool opaque = name == "Tile" || name == "TileSnow" || name == "Base_Floor" || name.rfind("font/", 0) == 0 ||
-                        name == "highscores" || name == "entername" || name == "presstocont" ||
-                        name == "clicktocont" || name == "postonline";
+                        name == "highscores" || name == "entername" || name == "presstocont" || name == "clicktocont" ||
+                        name == "postonline";
     EXPECT_EQ(HasCompanion(name), !opaque) << name;
     if (!HasCompanion(name)) continue;
     const auto a = ReadBmp((*dir_ / (name + "A.bmp")).string());
@@ -115,10 +115,9 @@ TEST_F(AssetgenTest, AlphaCompanionsExactlyWhereThePictureHasTransparency) {
 
 TEST_F(AssetgenTest, ScreenPicturesHaveTheSizesOfTheirControls) {
   const std::map<std::string, std::pair<int, int>> sizes = {
-      {"ScrapCount", {35, 35}},    {"SignCount", {35, 35}},         {"rhs1", {100, 172}},
-      {"rhs2", {100, 172}},        {"splash", {700, 700}},          {"starttext", {600, 600}},
-      {"endtext", {550, 450}},     {"gameovertop", {700, 101}},     {"gameoverbottom", {700, 100}},
-      {"gameoverleft", {50, 499}},
+      {"ScrapCount", {35, 35}},       {"SignCount", {35, 35}},     {"rhs1", {100, 172}},    {"rhs2", {100, 172}},
+      {"splash", {700, 700}},         {"starttext", {600, 600}},   {"endtext", {550, 450}}, {"gameovertop", {700, 101}},
+      {"gameoverbottom", {700, 100}}, {"gameoverleft", {50, 499}},
   };
   for (const auto& [name, size] : sizes) {
     const Bitmap32 b = Load(name);
@@ -160,7 +159,7 @@ TEST_F(AssetgenTest, EachGlyphSetHasOneHeightAndFitsItsScreens) {
       EXPECT_LE(3 * widest, 129);  // "0/4" in the sign counter
     } else {
       EXPECT_LE(*heights.begin(), 50);  // lines are 56 pixels apart
-      EXPECT_LE(widest, 27);            // 12 name characters from x 370
+      EXPECT_LE(widest, 27);  // 12 name characters from x 370
     }
   }
 }
@@ -168,10 +167,10 @@ TEST_F(AssetgenTest, EachGlyphSetHasOneHeightAndFitsItsScreens) {
 // Where each stage puts each page: x (-1 = centred) and y on the 700 x 700 playfield.
 TEST_F(AssetgenTest, TutorialPagesFitWhereTheStagesDrawThem) {
   const std::vector<std::tuple<int, int, int>> placements = {
-      {0, -1, 245},  {1, -1, 263},  {2, -1, 280},  {3, 210, 10},   {4, 460, 45},   {5, 245, 140}, {6, -1, 250},
-      {7, -1, 105},  {8, -1, 125},  {9, -1, 145},  {25, -1, 255},  {10, -1, 355},  {11, -1, 210}, {12, -1, 105},
+      {0, -1, 245},  {1, -1, 263},   {2, -1, 280},   {3, 210, 10},  {4, 460, 45},  {5, 245, 140}, {6, -1, 250},
+      {7, -1, 105},  {8, -1, 125},   {9, -1, 145},   {25, -1, 255}, {10, -1, 355}, {11, -1, 210}, {12, -1, 105},
       {13, 70, 455}, {14, 260, 455}, {15, 515, 455}, {16, -1, 105}, {17, -1, 105}, {18, 70, 105}, {19, 605, 20},
-      {20, 545, 70}, {21, 595, 132}, {22, -1, 105}, {23, -1, 140}, {24, -1, 245}};
+      {20, 545, 70}, {21, 595, 132}, {22, -1, 105},  {23, -1, 140}, {24, -1, 245}};
   for (const auto& [page, x, y] : placements) {
     const Bitmap32 b = Load("tutorial" + std::to_string(page));
     const int left = x == -1 ? (700 - b.Width()) / 2 : x;
@@ -182,8 +181,8 @@ TEST_F(AssetgenTest, TutorialPagesFitWhereTheStagesDrawThem) {
   // Pages shown together must not cover each other's text. The one-liners 0, 1, 2 and 7, 8, 9
   // form one block each: every card ends on the row where the next one starts (a shared border)
   // and all are as wide.
-  for (const auto& stack : std::vector<std::vector<std::pair<int, int>>>{{{0, 245}, {1, 263}, {2, 280}},
-                                                                          {{7, 105}, {8, 125}, {9, 145}}}) {
+  for (const auto& stack :
+       std::vector<std::vector<std::pair<int, int>>>{{{0, 245}, {1, 263}, {2, 280}}, {{7, 105}, {8, 125}, {9, 145}}}) {
     for (std::size_t row = 0; row + 1 < stack.size(); ++row) {
       const Bitmap32 card = Load("tutorial" + std::to_string(stack[row].first));
       EXPECT_EQ(stack[row].second + card.Height() - 1, stack[row + 1].second) << stack[row].first;
@@ -253,8 +252,8 @@ TEST_F(AssetgenTest, KindsDifferInLightnessInEveryFacing) {
 }
 
 std::vector<std::string> SoundNames() {
-  std::vector<std::string> n = {"menuopen", "menuselect", "nocando", "nomoney", "beamshot1", "turret",
-                                "hatewarning", "tunnelwarn", "holewarn", "hooray"};
+  std::vector<std::string> n = {"menuopen", "menuselect",  "nocando",    "nomoney",  "beamshot1",
+                                "turret",   "hatewarning", "tunnelwarn", "holewarn", "hooray"};
   for (int i = 1; i <= 14; ++i) n.push_back("explosion" + std::to_string(i));
   return n;
 }
@@ -276,7 +275,8 @@ TEST_F(AssetgenTest, SoundsAreShortUnclippedMonoPcmOfEvenLoudness) {
     EXPECT_LT(seconds, 2.0) << name;
     double sum = 0;
     int peak = 0;
-    for (std::size_t i = 0; i < count; ++i) sum += double(pcm[i]) * pcm[i], peak = std::max(peak, std::abs(int(pcm[i])));
+    for (std::size_t i = 0; i < count; ++i)
+      sum += double(pcm[i]) * pcm[i], peak = std::max(peak, std::abs(int(pcm[i])));
     EXPECT_LT(peak, 32000) << name;
     const double rms = std::sqrt(sum / double(count)) / 32768.0;
     quietest = std::min(quietest, rms), loudest = std::max(loudest, rms);

@@ -200,9 +200,8 @@ TEST(Targeting, ReachIsTheBlockOfNineCellsAroundTheCreature) {
     int dx, dy;
     bool inReach;
   };
-  const Case cases[] = {{0, 0, true},   {1, 1, true},   {-1, -1, true}, {1, -1, true},  {-1, 1, true},
-                        {0, 1, true},   {-1, 0, true},  {2, 0, false},  {0, -2, false}, {2, 2, false},
-                        {-2, 1, false}, {1, 2, false}};
+  const Case cases[] = {{0, 0, true},  {1, 1, true},  {-1, -1, true}, {1, -1, true}, {-1, 1, true},  {0, 1, true},
+                        {-1, 0, true}, {2, 0, false}, {0, -2, false}, {2, 2, false}, {-2, 1, false}, {1, 2, false}};
   GameFixture f;
   TForm1& g = ClearField(f);
   for (const Case& c : cases) {
@@ -219,7 +218,7 @@ TEST(Targeting, ReachIsTheBlockOfNineCellsAroundTheCreature) {
     EXPECT_EQ(g.AcquireTarget(0), c.inReach ? 0 : -1) << "turret at " << where;
   }
   // The orb on (9, 0), once the base turrets are gone.
-  const Case orbCases[] = {{1, 1, true}, {-1, 1, true}, {0, 1, true}, {1, 0, true},
+  const Case orbCases[] = {{1, 1, true},  {-1, 1, true}, {0, 1, true},  {1, 0, true},
                            {0, 2, false}, {2, 0, false}, {2, 1, false}, {-2, 2, false}};
   for (const Case& c : orbCases) {
     g.Mibbets.clear();
@@ -254,9 +253,8 @@ TEST(Targeting, HatredStateDecidesWhichKindIsHunted) {
     MibbetKind hunter;
     int prey;  // a kind, or -1 for none
   };
-  const Case cases[] = {{1, KindF, KindS}, {1, KindS, KindE}, {1, KindE, KindF}, {2, KindF, KindE},
-                        {2, KindS, KindF}, {2, KindE, KindS}, {0, KindF, -1},    {3, KindS, -1},
-                        {-1, KindE, -1}};
+  const Case cases[] = {{1, KindF, KindS}, {1, KindS, KindE}, {1, KindE, KindF}, {2, KindF, KindE}, {2, KindS, KindF},
+                        {2, KindE, KindS}, {0, KindF, -1},    {3, KindS, -1},    {-1, KindE, -1}};
   GameFixture f;
   TForm1& g = ClearField(f);
   for (const Case& c : cases) {
@@ -316,11 +314,13 @@ TEST(Targeting, DebugLinesNameTheCreatureItsPushAndItsTarget) {
     std::vector<std::string> lines;
   };
   const Case cases[] = {
-      {"turret", "DEBUG=1\n", true, true, true,
-       {"Mibbet 1 force params -3 4", "Mibbet 1 acquired target type 1 id 3"}},
-      {"orb", "DEBUG=1\n", true, false, true,
-       {"Mibbet 1 force params -3 4", "Mibbet 1 acquired target type 2 id 1"}},
-      {"creature", "DEBUG=1\n", false, false, true,
+      {"turret", "DEBUG=1\n", true, true, true, {"Mibbet 1 force params -3 4", "Mibbet 1 acquired target type 1 id 3"}},
+      {"orb", "DEBUG=1\n", true, false, true, {"Mibbet 1 force params -3 4", "Mibbet 1 acquired target type 2 id 1"}},
+      {"creature",
+       "DEBUG=1\n",
+       false,
+       false,
+       true,
        {"Mibbet 1 force params -3 4", "Mibbet 1 acquired target type 0 id 2"}},
       {"nothing", "DEBUG=1\n", false, false, false, {"Mibbet 1 force params -3 4"}},
       {"debug off", "DEBUG=0\n", true, true, true, {}},
@@ -363,9 +363,12 @@ TEST(Shot, BeamSoundAndShotStrengthForEachKindOfTarget) {
     TMibbet& shooter = Put(g, c.shooterX, c.shooterY, KindF);
     const std::function<double()> health = [&]() -> double {
       switch (c.type) {
-        case TargetKind::Creature: return g.Mibbets.size() > 1 ? g.Mibbets[1]->Health : -99;
-        case TargetKind::Turret: return g.Turrets.empty() ? -99 : g.Turrets[0]->Health;
-        case TargetKind::Orb: return g.Orb->Health;
+        case TargetKind::Creature:
+          return g.Mibbets.size() > 1 ? g.Mibbets[1]->Health : -99;
+        case TargetKind::Turret:
+          return g.Turrets.empty() ? -99 : g.Turrets[0]->Health;
+        case TargetKind::Orb:
+          return g.Orb->Health;
       }
       return -99;
     };
@@ -686,7 +689,7 @@ TEST(TurretFire, EveryCreatureInTheBlockIncludingTheTurretsOwnCellGetsABlueBeam)
     int dx, dy;
     bool inReach;
   };
-  const Spot spots[] = {{0, 0, true},  {1, 1, true},  {-1, 0, true},  {1, -1, true},
+  const Spot spots[] = {{0, 0, true},  {1, 1, true},   {-1, 0, true},  {1, -1, true},
                         {2, 0, false}, {0, -2, false}, {-2, 2, false}, {2, 1, false}};
   GameFixture f("BASEMIBBETHEALTH=100\n");
   TForm1& g = ClearField(f);
@@ -703,8 +706,8 @@ TEST(TurretFire, EveryCreatureInTheBlockIncludingTheTurretsOwnCellGetsABlueBeam)
   for (const Spot& s : spots) {
     if (!s.inReach) continue;
     const LayerRect rect = CellsRect(10, 10, 10 + s.dx, 10 + s.dy);
-    const auto beam = std::find_if(g.KillAnims.begin(), g.KillAnims.end(),
-                                   [&](const auto& b) { return b->Layer->Location == rect; });
+    const auto beam =
+        std::find_if(g.KillAnims.begin(), g.KillAnims.end(), [&](const auto& b) { return b->Layer->Location == rect; });
     ASSERT_NE(beam, g.KillAnims.end()) << s.dx << "," << s.dy;
     // From the turret's muzzle to the middle of the creature's cell, pure blue moved by a jitter.
     const Pixel from = BeamPixel(**beam, 10, 10, 17, 5);

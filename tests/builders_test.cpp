@@ -244,7 +244,9 @@ TEST(SignNoBuildMarks, CoverSignBlocksHolesAndTheBaseRing) {
     int signBlockMarks;  // per sign
   };
   constexpr int wholeField = 39 * 39;  // the block is capped at 19 cells each way
-  const Case cases[] = {{"BLOCKSIGNBUILDBY=1\n", 9}, {"BLOCKSIGNBUILDBY=0\n", 1}, {"BLOCKSIGNBUILDBY=-2\n", 0},
+  const Case cases[] = {{"BLOCKSIGNBUILDBY=1\n", 9},
+                        {"BLOCKSIGNBUILDBY=0\n", 1},
+                        {"BLOCKSIGNBUILDBY=-2\n", 0},
                         {"BLOCKSIGNBUILDBY=1000\n", wholeField}};
   for (const Case& c : cases) {
     QuietGame q(c.settings);
@@ -281,9 +283,9 @@ TEST(ScrapPiles, GrowInThreeSizesThenSpillOrAreLost) {
   EXPECT_EQ(pile.Variant, 5);
   EXPECT_TRUE(pile.Gatherable);
   EXPECT_EQ(pile.Id, q.g.NextId);
-  EXPECT_EQ(DebugLines(q.g), (std::vector<std::string>{"Making scrap at 4 4", "Making scrap at 4 4",
-                                                    "Scrap already present, increased", "Making scrap at 4 4",
-                                                    "Scrap already present, increased"}));
+  EXPECT_EQ(DebugLines(q.g),
+            (std::vector<std::string>{"Making scrap at 4 4", "Making scrap at 4 4", "Scrap already present, increased",
+                                      "Making scrap at 4 4", "Scrap already present, increased"}));
 
   q.g.DebugLog.clear();
   q.g.MakeScrap(4, 4, false);
@@ -324,8 +326,8 @@ TEST(ScrapGathering, PaysByWhatWasGathered) {
     int offset;
     int pays;
   };
-  const Case cases[] = {{"rock", &TGameState::BmpRock, 1, 10},         {"ruin", &TGameState::BmpRuin, 0, 10},
-                        {"small pile", &TGameState::BmpScrap, 0, 10},  {"medium pile", &TGameState::BmpScrap, 1, 20},
+  const Case cases[] = {{"rock", &TGameState::BmpRock, 1, 10},        {"ruin", &TGameState::BmpRuin, 0, 10},
+                        {"small pile", &TGameState::BmpScrap, 0, 10}, {"medium pile", &TGameState::BmpScrap, 1, 20},
                         {"large pile", &TGameState::BmpScrap, 2, 30}, {"gift", &TGameState::BmpGift, 2, 50}};
   for (const Case& c : cases) {
     QuietGame q;

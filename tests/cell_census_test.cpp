@@ -48,8 +48,9 @@ TEST(CellCensus, AHunterFindsThePreyALookDownTheCrowdFindsWhateverComesMovesAndG
     } else {
       TMibbet& m = *g.Mibbets[random() % g.Mibbets.size()];
       if (what == 3 && random() % 50 == 0) g.MoveMibbetTo(m, -50, m.CellY);
-      else g.MoveMibbetTo(m, std::clamp(m.CellX + step(random), -2, FieldCells + 1),
-                          std::clamp(m.CellY + step(random), -2, FieldCells + 1));
+      else
+        g.MoveMibbetTo(m, std::clamp(m.CellX + step(random), -2, FieldCells + 1),
+                       std::clamp(m.CellY + step(random), -2, FieldCells + 1));
     }
     if (g.Mibbets.empty()) continue;
     const int hunter = int(random() % g.Mibbets.size());

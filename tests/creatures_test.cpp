@@ -135,7 +135,7 @@ TEST(Emergence, OpenHolesOfTheEmittingKindEmitToo) {
   };
   openHole(5, 12, 3, true);
   openHole(6, 3, 3, true);
-  openHole(7, 7, 2, true);   // another kind
+  openHole(7, 7, 2, true);  // another kind
   openHole(8, 8, 3, false);  // only announced, not open
   g.EmergenceTick();
   ASSERT_EQ(g.Mibbets.size(), 3u);
@@ -368,9 +368,9 @@ TEST(Movement, FinishedSignPushesFiveCellsClampedToTheField) {
     EXPECT_EQ(std::make_pair(m.HomeX, m.HomeY), std::make_pair(9, 1)) << where;
     EXPECT_TRUE(m.LooksAround);
     EXPECT_EQ(sign.SteeredIds, std::vector<int>{m.Id});
-    EXPECT_TRUE(LogHasInOrder(g.DebugLog, {"Mibbet 0 at sign 0", "Mibbet 0 not seen by sign 0", c.pushLine,
-                                           "Mibbet 0 target M0 now " + std::to_string(c.destX) + " " +
-                                               std::to_string(c.destY)}))
+    EXPECT_TRUE(LogHasInOrder(g.DebugLog,
+                              {"Mibbet 0 at sign 0", "Mibbet 0 not seen by sign 0", c.pushLine,
+                               "Mibbet 0 target M0 now " + std::to_string(c.destX) + " " + std::to_string(c.destY)}))
         << where;
     // It leaves the sign in the same step.
     EXPECT_NE(std::make_pair(m.CellX, m.CellY), std::make_pair(c.x, c.y)) << where;

@@ -81,7 +81,10 @@ TEST(DebugKeys, EachKeyDoesItsOneThing) {
        }},
       {"6", none,
        [](const TForm1& g) {
-         EXPECT_EQ(CountEffects(g, [](const TSprite& e) { return e.OpensHole && e.HoleKind == 3 && e.CellX == 5 && e.CellY == 12; }), 1);
+         EXPECT_EQ(
+             CountEffects(
+                 g, [](const TSprite& e) { return e.OpensHole && e.HoleKind == 3 && e.CellX == 5 && e.CellY == 12; }),
+             1);
        }},
       {"7", none,
        [](const TForm1& g) {

@@ -35,7 +35,8 @@ bool IsNoBuildMark(const TForm1&, const TSprite& e) { return e.NoBuildMark; }
 
 int ExplosionCues(GameFixture& f) {
   const auto& cues = f.Sim->Sound().Requested;
-  return int(std::count_if(cues.begin(), cues.end(), [](const std::string& cue) { return cue.rfind("explosion", 0) == 0; }));
+  return int(
+      std::count_if(cues.begin(), cues.end(), [](const std::string& cue) { return cue.rfind("explosion", 0) == 0; }));
 }
 
 // Steps the explosion timer 50 ms at a time until the game-over panel shows (at most 10 s).
@@ -127,7 +128,8 @@ TEST(EndGame, TheSecondWaveWaitsForFewerThanFiveEffectsAndThePanelForItsEnd) {
   for (int x = 0; x < 3; ++x) g.AddEffect(x, 15, 255, 100, 1, g.BmpSpeechMib);
   g.AddEffect(5, 15, 255, 20, 1, g.BmpSpeechMib);
   const auto talking = [&] {
-    return std::count_if(g.Effects.begin(), g.Effects.end(), [&](const auto& e) { return e->Bitmap == g.BmpSpeechMib; });
+    return std::count_if(g.Effects.begin(), g.Effects.end(),
+                         [&](const auto& e) { return e->Bitmap == g.BmpSpeechMib; });
   };
   f.Sim->Sound().Requested.clear();
   g.EndGame();
@@ -260,7 +262,8 @@ TEST(ReturnToSplash, TheClickOnTheTableShowsTheSplashOverAFreshWorld) {
   EXPECT_FALSE(g.GameOver);
   EXPECT_TRUE(g.pnlSplash.IsShowing());
   EXPECT_TRUE(g.imSplash.IsShowing());
-  for (const Control* c : std::initializer_list<const Control*>{&g.pnlHighScores, &g.pnlGameOver, &g.PaintBox1, &g.PaintBox2})
+  for (const Control* c :
+       std::initializer_list<const Control*>{&g.pnlHighScores, &g.pnlGameOver, &g.PaintBox1, &g.PaintBox2})
     EXPECT_FALSE(c->Visible);
   EXPECT_FALSE(g.tmrScrollST.Enabled());
   EXPECT_TRUE(g.tmrDiv.Enabled());

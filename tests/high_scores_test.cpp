@@ -109,8 +109,7 @@ class Screen {
     const Bitmap32* wanted = g_.Sprites.At(picture).get();
     for (int i = 0; i < Image().LayerCount(); ++i) {
       const BitmapLayer& l = Image().LayerAt(i);
-      if (&l.Picture() == wanted && l.Location.Top == y && l.Location.Left == (700 - l.PictureWidth()) / 2)
-        return true;
+      if (&l.Picture() == wanted && l.Location.Top == y && l.Location.Left == (700 - l.PictureWidth()) / 2) return true;
     }
     return false;
   }
@@ -238,18 +237,22 @@ TEST(HighScoreFile, TheDefaultTableIsTheFileEarlierVersionsWrote) {
 TEST(HighScoreFile, ATableWrittenAndReadBackGivesTheSameLines) {
   GameFixture f;
   TForm1& g = f.Game();
-  g.HighScoreLines = {"0000000042 -/_",           "0016777215 A B C D E F",     "0000000000 ",
-                      "0000001234 NAMELONGERTHAN12", "0000065536 x",             "0000000255 ZZZZZZZZZZZZ",
-                      "0000000256 ONE",           "0000070000  LEADING SPACE", "0000000001 9",
-                      "0000012345 MIXED case"};
+  g.HighScoreLines = {"0000000042 -/_", "0016777215 A B C D E F",  "0000000000 ",    "0000001234 NAMELONGERTHAN12",
+                      "0000065536 x",   "0000000255 ZZZZZZZZZZZZ", "0000000256 ONE", "0000070000  LEADING SPACE",
+                      "0000000001 9",   "0000012345 MIXED case"};
   g.SaveHighScores();
   g.HighScoreLines.clear();
   g.LoadHighScores();
-  const std::vector<std::string> expected = {
-      Padded(16777215, "A B C D E F"), Padded(70000, " LEADING SPACE"), Padded(65536, "x"),
-      Padded(12345, "MIXED case"),     Padded(1234, "NAMELONGERTHAN12"), Padded(256, "ONE"),
-      Padded(255, "ZZZZZZZZZZZZ"),     Padded(42, "-/_"),              Padded(1, "9"),
-      Padded(0, "")};
+  const std::vector<std::string> expected = {Padded(16777215, "A B C D E F"),
+                                             Padded(70000, " LEADING SPACE"),
+                                             Padded(65536, "x"),
+                                             Padded(12345, "MIXED case"),
+                                             Padded(1234, "NAMELONGERTHAN12"),
+                                             Padded(256, "ONE"),
+                                             Padded(255, "ZZZZZZZZZZZZ"),
+                                             Padded(42, "-/_"),
+                                             Padded(1, "9"),
+                                             Padded(0, "")};
   EXPECT_EQ(g.HighScoreLines, expected);
   EXPECT_EQ(g.HighScoreFloor, 0);
 }
@@ -363,7 +366,7 @@ TEST(HighScoreTable, ANewLineGoesAboveAnEqualScoreAndTheSortOrdersEqualScoresByN
   struct Case {
     int score;
     const char* name;
-    int row;           // where the new line lies after the save
+    int row;  // where the new line lies after the save
     const char* next;  // the line below it
   };
   const Case cases[] = {
@@ -385,10 +388,9 @@ TEST(HighScoreTable, ANewLineGoesAboveAnEqualScoreAndTheSortOrdersEqualScoresByN
     }
     EXPECT_EQ(std::count(g.HighScoreLines.begin(), g.HighScoreLines.end(), kDefaultTable[9]), 0)
         << c.name << ": the last line is dropped";
-    EXPECT_TRUE(std::is_sorted(g.HighScoreLines.rbegin(), g.HighScoreLines.rend(),
-                               [](const std::string& a, const std::string& b) {
-                                 return HighScoreOfLine(a) < HighScoreOfLine(b);
-                               }))
+    EXPECT_TRUE(std::is_sorted(
+        g.HighScoreLines.rbegin(), g.HighScoreLines.rend(),
+        [](const std::string& a, const std::string& b) { return HighScoreOfLine(a) < HighScoreOfLine(b); }))
         << c.name;
     // Saved as shown.
     std::vector<std::string> saved = LinesInFile(f.Assets.Path() + "hs.bmp");
@@ -524,8 +526,8 @@ TEST(NameEntry, TheCursorBlinksEveryHundredMilliseconds) {
 
 TEST(NameEntry, EnterEndsTheEntryAndAnyAnswerButTheKeysAroundYStoresIt) {
   struct Case {
-    const char* name;     // typed before Enter
-    std::string answer;   // the key that answers the post question
+    const char* name;  // typed before Enter
+    std::string answer;  // the key that answers the post question
   };
   const Case cases[] = {{"", "n"}, {"abcdefghijkl", "Y"}, {"ace", "y"}, {"ace", "Esc"}, {"ace", "Enter"}};
   for (const Case& c : cases) {

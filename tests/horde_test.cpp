@@ -171,7 +171,8 @@ TEST(Holes, AHoleIsAnnouncedOpensEmitsWithItsKindsTunnelAndCloses) {
   EXPECT_EQ(p.Sounds(), std::vector<std::string>{"holewarn"});
   ASSERT_EQ(p.EffectsWith(IsBump).size(), 1u);
   const TSprite& bump = *p.EffectsWith(IsBump)[0];
-  EXPECT_EQ(std::make_tuple(bump.CellX, bump.CellY, bump.HoleKind, bump.Life, g.Sprites.NameAt(bump.ShownPicture)), std::make_tuple(4, 10, 2, 50, std::string("mibbetbump")));
+  EXPECT_EQ(std::make_tuple(bump.CellX, bump.CellY, bump.HoleKind, bump.Life, g.Sprites.NameAt(bump.ShownPicture)),
+            std::make_tuple(4, 10, 2, 50, std::string("mibbetbump")));
   EXPECT_EQ(g.Playfield.Image.IndexOf(bump.Layer), 0) << "below every sprite";
   const TSprite& exclaim = *g.Effects.end()[-2];
   EXPECT_EQ(std::make_tuple(exclaim.Bitmap, exclaim.Life, exclaim.FrameCount), std::make_tuple(g.BmpSExclaim, 20, 3));
@@ -193,9 +194,8 @@ TEST(Holes, AHoleIsAnnouncedOpensEmitsWithItsKindsTunnelAndCloses) {
       EXPECT_EQ(p.EffectsWith(IsOpenHole)[0]->HoleKind, 2);
     }
     if (!open && openedAt > 0 && closedAt < 0) closedAt = tick;
-    const bool flickering = std::any_of(g.Effects.begin(), g.Effects.end(), [&](const auto& e) {
-      return e->Bitmap == g.BmpHole && !e->LeavesHoleMark;
-    });
+    const bool flickering = std::any_of(g.Effects.begin(), g.Effects.end(),
+                                        [&](const auto& e) { return e->Bitmap == g.BmpHole && !e->LeavesHoleMark; });
     if (closedAt > 0 && !flickering && flickerGoneAt < 0) flickerGoneAt = tick;
   }
   EXPECT_EQ(openedAt, 100);

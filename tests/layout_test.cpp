@@ -12,7 +12,7 @@ TEST(Layout, ComposesTheWindowAtItsSize) {
   const Bitmap32& frame = f.Game().ComposeFrame();
   EXPECT_EQ(frame.Width(), 903);
   EXPECT_EQ(frame.Height(), 717);
-  EXPECT_EQ(At(frame, 2, 2), MakePixel(240, 240, 240));   // window background
+  EXPECT_EQ(At(frame, 2, 2), MakePixel(240, 240, 240));  // window background
   EXPECT_EQ(At(frame, 900, 300), MakePixel(240, 240, 240));
   EXPECT_EQ(At(frame, 712 + 100, 8 + 5), MakePixel(255, 255, 255));  // score panel
   EXPECT_EQ(At(frame, 712 + 100, 506 + 2), MakePixel(255, 255, 255));  // credits panel
@@ -24,10 +24,10 @@ TEST(Layout, PanelsKeepTheirPlacesAndSizes) {
   struct Case {
     const Control& c;
     int left, top, width, height;
-  } cases[] = {{g.Pane, 8, 8, 700, 700},      {g.pnlCash, 712, 64, 185, 52},   {g.pnlSigns, 712, 120, 185, 52},
+  } cases[] = {{g.Pane, 8, 8, 700, 700},         {g.pnlCash, 712, 64, 185, 52},  {g.pnlSigns, 712, 120, 185, 52},
                {g.pnlHated, 712, 176, 185, 201}, {g.Panel1, 712, 506, 185, 201}, {g.Panel2, 712, 8, 185, 52},
-               {g.Panel3, 712, 384, 185, 49},  {g.memDbg, 712, 436, 185, 67},   {g.imScrapCt, 48, 16, 129, 20},
-               {g.imScore, 8, 16, 169, 20},    {g.imHatred, 40, 13, 100, 172},  {g.imStart, 48, 680, 600, 600}};
+               {g.Panel3, 712, 384, 185, 49},    {g.memDbg, 712, 436, 185, 67},  {g.imScrapCt, 48, 16, 129, 20},
+               {g.imScore, 8, 16, 169, 20},      {g.imHatred, 40, 13, 100, 172}, {g.imStart, 48, 680, 600, 600}};
   for (const Case& c : cases) {
     EXPECT_EQ(c.c.Left, c.left) << c.c.Name;
     EXPECT_EQ(c.c.Top, c.top) << c.c.Name;

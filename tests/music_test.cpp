@@ -8,8 +8,8 @@
 
 #include "audio/MusicBG.h"
 #include "platform/fakes.h"
-#include "presentation/embedded_pictures.h"
 #include "platform/sdl/sdl_platform.h"
+#include "presentation/embedded_pictures.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -134,7 +134,8 @@ TEST(MusicStage, FollowsTheStandingBaseTurretsAndGiftTurretsDoNotCount) {
     for (int i = 0; i < s.giftTurretsAdded; ++i) g.CreateTurret(3 + i, 5);
     standing -= s.baseTurretsRemoved;
     f.Sim->Wait(50);
-    const std::string when = std::to_string(standing) + " base turrets and " + std::to_string(g.Turrets.size()) + " in all";
+    const std::string when =
+        std::to_string(standing) + " base turrets and " + std::to_string(g.Turrets.size()) + " in all";
     EXPECT_EQ(g.MusicStage, s.stage) << when;
     ExpectOnlyTrack(g, s.stage, when);
   }
@@ -211,7 +212,8 @@ TEST(MusicStage, WithMusicOffAChangeStartsNothingAndTheKeyStartsTheStageOfThatMo
   ASSERT_FALSE(events.empty());
   EXPECT_EQ(events.back(), "run mmusic2.mp3");
   EXPECT_NE(std::find(events.begin(), events.end(), "halt mmusic1.mp3"), events.end());
-  EXPECT_EQ(std::count_if(events.begin(), events.end(), [](const std::string& e) { return e.rfind("run ", 0) == 0; }), 1);
+  EXPECT_EQ(std::count_if(events.begin(), events.end(), [](const std::string& e) { return e.rfind("run ", 0) == 0; }),
+            1);
   ExpectOnlyTrack(g, 2, "after the key");
   EXPECT_FALSE(g.Music[1]->Paused);
 }
@@ -260,8 +262,8 @@ void ExpectCues(GameFixture& f, const std::vector<Cue>& cues) {
     f.Sim->Time().SetNow(c.atMs);
     f.Sim->Sound().Log.clear();
     f.Game().PlaySfx(c.name, c.channel);
-    const std::string label = std::string(c.name) + " on channel " + std::to_string(c.channel) + " at " +
-                              std::to_string(c.atMs) + " ms";
+    const std::string label =
+        std::string(c.name) + " on channel " + std::to_string(c.channel) + " at " + std::to_string(c.atMs) + " ms";
     ASSERT_EQ(f.Sim->Sound().Log.size(), 1u) << label;
     EXPECT_EQ(f.Sim->Sound().Log[0], (SoundRequest{c.name, c.played})) << label;
   }

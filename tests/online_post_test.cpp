@@ -29,8 +29,8 @@ TEST(ScorePost, PayloadIsFifteenNumbersJoinedByBarsAndReadsBack) {
 }
 
 TEST(ScorePost, UrlEncodeKeepsOnlyTheUnreservedCharacters) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"a b", "a%20b"}, {"x/y", "x%2Fy"}, {"A-Z_0.9", "A-Z_0.9"}, {"", ""}, {"|", "%7C"}, {"\xff", "%FF"}};
+  const std::pair<std::string, std::string> cases[] = {{"a b", "a%20b"}, {"x/y", "x%2Fy"}, {"A-Z_0.9", "A-Z_0.9"},
+                                                       {"", ""},         {"|", "%7C"},     {"\xff", "%FF"}};
   for (const auto& [text, encoded] : cases) EXPECT_EQ(UrlEncode(text), encoded) << text;
 }
 

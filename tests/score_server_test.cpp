@@ -81,7 +81,17 @@ TEST(SqliteScoreStore, KeepsTheBestOfEachModeAndTheRecentPostsAndForgetsTheRest)
        7,
        {50, 40, 30, 4, 3}},
       {"debug posts rank apart and keep their own best three",
-       {{99, 'X'}, {98, 'X'}, {97, 'X'}, {96, 'X'}, {10, 'E'}, {20, 'E'}, {30, 'E'}, {1, 'E'}, {2, 'E'}, {3, 'E'}, {4, 'E'}},
+       {{99, 'X'},
+        {98, 'X'},
+        {97, 'X'},
+        {96, 'X'},
+        {10, 'E'},
+        {20, 'E'},
+        {30, 'E'},
+        {1, 'E'},
+        {2, 'E'},
+        {3, 'E'},
+        {4, 'E'}},
        10,
        {30, 20, 10, 4, 3}},
   };
@@ -89,7 +99,8 @@ TEST(SqliteScoreStore, KeepsTheBestOfEachModeAndTheRecentPostsAndForgetsTheRest)
     ScratchFolder folder;
     const auto store = OpenStore(folder.File("scores.sqlite3"), {.BestKept = 3, .RecentKept = 4});
     int nonce = 200000;
-    for (const auto& [score, mode] : c.posts) EXPECT_EQ(store->Add(Post(score, "ACE", mode, ++nonce), 0), AddOutcome::Stored);
+    for (const auto& [score, mode] : c.posts)
+      EXPECT_EQ(store->Add(Post(score, "ACE", mode, ++nonce), 0), AddOutcome::Stored);
     EXPECT_EQ(store->CountPosts(), c.kept) << c.label;
     EXPECT_EQ(BestScores(*store, kNormalMode, 5), c.bestNormal) << c.label;
   }
@@ -215,7 +226,8 @@ TEST(ScoreServer, APostFromTheGamesOwnHttpClientReachesThePublicTable) {
   CurlHttpClient curl;
   EXPECT_EQ(curl.Get(harness.BaseUrl() + PostTarget(Post(4321, "ACE"))), "stored\n");
   const auto table = nlohmann::json::parse(harness.Body("/scores.json"));
-  EXPECT_EQ(table, nlohmann::json::parse(R"({"scores": [{"rank": 1, "score": 4321, "name": "ACE", "date": "2026-03-01"}]})"));
+  EXPECT_EQ(table,
+            nlohmann::json::parse(R"({"scores": [{"rank": 1, "score": 4321, "name": "ACE", "date": "2026-03-01"}]})"));
   EXPECT_EQ(harness.Body("/healthz"), "ok, 1 posts kept\n");
 }
 

@@ -20,7 +20,7 @@ struct SimRun {
 
 // Runs the simulator on the script; standard error goes to errFile when given.
 SimRun RunSim(const TestAssetDir& assets, const std::string& script, const std::string& args = "",
-           const std::string& errFile = "/dev/null") {
+              const std::string& errFile = "/dev/null") {
   assets.Write("script.txt", script);
   // The time-out turns a simulator that hangs into a failure.
   const std::string command = "timeout 300 " + std::string(MIBBETFALL_SIM_PATH) + " --assets " + assets.Path() +

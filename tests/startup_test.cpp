@@ -59,8 +59,8 @@ TEST(Settings, ParsesStrictlyAndFallsBackToDefaults) {
   struct Case {
     const char* line;
     int expectedKill;
-  } cases[] = {{"MIBBETKILL=75", 75}, {"MIBBETKILL= -3 ", -3}, {"MIBBETKILL=abc", 50}, {"MIBBETKILL=12abc", 50},
-               {"MIBBETKILL=0x10", 50}, {"MIBBETKILL=", 50},   {"OTHER=1", 50}};
+  } cases[] = {{"MIBBETKILL=75", 75},   {"MIBBETKILL= -3 ", -3}, {"MIBBETKILL=abc", 50}, {"MIBBETKILL=12abc", 50},
+               {"MIBBETKILL=0x10", 50}, {"MIBBETKILL=", 50},     {"OTHER=1", 50}};
   for (const Case& c : cases) {
     TestAssetDir dir(std::string(c.line) + "\n");
     EXPECT_EQ(ReadSettings(dir.Path() + "settings.ini").MIBBETKILL, c.expectedKill) << c.line;

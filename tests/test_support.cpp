@@ -2,16 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <atomic>
 #include <fstream>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 TestAssetDir::TestAssetDir(const std::string& settingsText) {
   static std::atomic<int> counter{0};
-  dir_ = fs::temp_directory_path() /
-         ("mibbetfall-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+  dir_ =
+      fs::temp_directory_path() / ("mibbetfall-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
   fs::remove_all(dir_);
   fs::create_directories(dir_ / "font");
   const fs::path generated = MIBBETFALL_ASSET_DIR;

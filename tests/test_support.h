@@ -25,13 +25,10 @@ class TestAssetDir {
 };
 
 // The debug log as a plain list, to compare with expected lines.
-inline std::vector<std::string> DebugLines(const TForm1& game) {
-  return {game.DebugLog.begin(), game.DebugLog.end()};
-}
+inline std::vector<std::string> DebugLines(const TForm1& game) { return {game.DebugLog.begin(), game.DebugLog.end()}; }
 
 struct GameFixture {
-  explicit GameFixture(const std::string& settingsText = "", CalendarDate today = {2026, 3, 1},
-                       std::uint32_t seed = 7);
+  explicit GameFixture(const std::string& settingsText = "", CalendarDate today = {2026, 3, 1}, std::uint32_t seed = 7);
   TestAssetDir Assets;
   std::unique_ptr<Simulator> Sim;
   TForm1& Game() { return Sim->Game(); }

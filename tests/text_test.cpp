@@ -10,8 +10,8 @@ TEST(Text, GlyphIndexMapsTheFontCharacters) {
   struct Case {
     char ch;
     int base, index;
-  } cases[] = {{'0', 0, 0}, {'9', 40, 49}, {'/', 40, 50}, {'A', 0, 11}, {'Z', 0, 36}, {' ', 0, 37},
-               {'_', 0, 38}, {'-', 40, 79}, {'a', 0, -1}, {'a', 40, -1}, {'!', 0, -1}};
+  } cases[] = {{'0', 0, 0},  {'9', 40, 49}, {'/', 40, 50}, {'A', 0, 11},  {'Z', 0, 36}, {' ', 0, 37},
+               {'_', 0, 38}, {'-', 40, 79}, {'a', 0, -1},  {'a', 40, -1}, {'!', 0, -1}};
   for (const Case& c : cases) EXPECT_EQ(GlyphIndex(c.ch, c.base), c.index) << c.ch;
 }
 

@@ -16,16 +16,16 @@ TEST(WindowFit, LargestScaleIsTheLargestWholeOneThatFitsWithTheDecorations) {
     Size Room, Decorations;
     int Scale;
   } cases[] = {
-      {{1920, 1080}, {}, 1},           // a 1080p desktop: 1434 rows would not fit
-      {{1806, 1434}, {}, 2},           // exactly twice the frame
-      {{1805, 1434}, {}, 1},           // one column short
-      {{2560, 1440}, {}, 2},           //
-      {{2560, 1440}, {0, 7}, 1},       // the title bar takes the rows twice the frame needs
-      {{3840, 2160}, {2, 30}, 2},      // 4K less a taskbar and the frame's title bar
-      {{3840, 2160}, {}, 3},           //
-      {{640, 480}, {}, 1},             // a screen too small still gets the game
-      {{0, 0}, {}, 1},                 // a desktop that reports nothing
-      {{7680, 4320}, {}, 6},           // 8K: the height decides
+      {{1920, 1080}, {}, 1},  // a 1080p desktop: 1434 rows would not fit
+      {{1806, 1434}, {}, 2},  // exactly twice the frame
+      {{1805, 1434}, {}, 1},  // one column short
+      {{2560, 1440}, {}, 2},  //
+      {{2560, 1440}, {0, 7}, 1},  // the title bar takes the rows twice the frame needs
+      {{3840, 2160}, {2, 30}, 2},  // 4K less a taskbar and the frame's title bar
+      {{3840, 2160}, {}, 3},  //
+      {{640, 480}, {}, 1},  // a screen too small still gets the game
+      {{0, 0}, {}, 1},  // a desktop that reports nothing
+      {{7680, 4320}, {}, 6},  // 8K: the height decides
   };
   for (const Case& c : cases)
     EXPECT_EQ(LargestScale(kFrame, c.Room, c.Decorations), c.Scale)
@@ -37,12 +37,12 @@ TEST(WindowFit, TheFrameIsCentredAtTheLargestScaleWithABorderAround) {
     Size Window;
     FrameFit Fit;
   } cases[] = {
-      {{903, 717}, {1, 0, 0}},        // the window made for scale 1
-      {{1806, 1434}, {2, 0, 0}},      // the window made for scale 2
+      {{903, 717}, {1, 0, 0}},  // the window made for scale 1
+      {{1806, 1434}, {2, 0, 0}},  // the window made for scale 2
       {{1920, 1080}, {1, 508, 181}},  // 1080p, whole screen
-      {{1920, 1440}, {2, 57, 3}},     // the odd pixel left over goes right and down
-      {{3840, 2160}, {3, 565, 4}},    // 4K, whole screen
-      {{800, 600}, {1, 0, 0}},        // smaller than the frame: its top-left part shows
+      {{1920, 1440}, {2, 57, 3}},  // the odd pixel left over goes right and down
+      {{3840, 2160}, {3, 565, 4}},  // 4K, whole screen
+      {{800, 600}, {1, 0, 0}},  // smaller than the frame: its top-left part shows
   };
   for (const Case& c : cases) EXPECT_EQ(FitFrame(kFrame, c.Window), c.Fit) << c.Window.Width << "x" << c.Window.Height;
 }

@@ -151,12 +151,18 @@ void FinishReport(int fd) {
 
 const char* SignalName(int sig) {
   switch (sig) {
-    case SIGSEGV: return "signal SIGSEGV (invalid memory access)";
-    case SIGBUS: return "signal SIGBUS (bus error)";
-    case SIGFPE: return "signal SIGFPE (arithmetic error)";
-    case SIGILL: return "signal SIGILL (illegal instruction)";
-    case SIGABRT: return "signal SIGABRT (aborted)";
-    default: return "a fatal signal";
+    case SIGSEGV:
+      return "signal SIGSEGV (invalid memory access)";
+    case SIGBUS:
+      return "signal SIGBUS (bus error)";
+    case SIGFPE:
+      return "signal SIGFPE (arithmetic error)";
+    case SIGILL:
+      return "signal SIGILL (illegal instruction)";
+    case SIGABRT:
+      return "signal SIGABRT (aborted)";
+    default:
+      return "a fatal signal";
   }
 }
 
@@ -240,9 +246,7 @@ void InstallCrashReporter(const std::string& version, const std::string& reportF
   std::set_terminate(OnTerminate);
 }
 
-void SetCrashRecording(const std::string& path) {
-  CopyInto(g_state.RecordingPath, sizeof g_state.RecordingPath, path);
-}
+void SetCrashRecording(const std::string& path) { CopyInto(g_state.RecordingPath, sizeof g_state.RecordingPath, path); }
 
 void SetCrashDebugLog(const std::deque<std::string>* log) { g_state.DebugLog = log; }
 

@@ -44,7 +44,8 @@ int TakeSetting(void* user, const char* section, const char* name, const char* v
   std::string key = name;
   for (char& c : key) c = char(std::tolower(static_cast<unsigned char>(c)));
   const bool firstTime = reading.Values.insert_or_assign(key, value).second;
-  if (!firstTime) std::cerr << "mibbetfall: " << reading.Name << ": " << name << " is given again; its last value holds\n";
+  if (!firstTime)
+    std::cerr << "mibbetfall: " << reading.Name << ": " << name << " is given again; its last value holds\n";
   return 1;
 }
 

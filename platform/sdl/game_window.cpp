@@ -18,8 +18,8 @@ MouseButton ToButton(Uint8 button) {
 // Copies rows of width pixels of N bytes each, already in the surface's format, into the surface
 // with each pixel made scale x scale: a row is widened once, then copied down.
 template <int N>
-void StretchRows(const unsigned char* rows, std::size_t rowBytes, int width, int count, int scale,
-                 SDL_Surface* surface, int left, int top) {
+void StretchRows(const unsigned char* rows, std::size_t rowBytes, int width, int count, int scale, SDL_Surface* surface,
+                 int left, int top) {
   auto* pixels = static_cast<unsigned char*>(surface->pixels);
   const std::size_t lineBytes = std::size_t(width) * scale * N;
   for (int y = 0; y < count; ++y) {
@@ -39,10 +39,14 @@ void StretchRows(const unsigned char* rows, std::size_t rowBytes, int width, int
 void StretchRows(int bytesPerPixel, const unsigned char* rows, std::size_t rowBytes, int width, int count, int scale,
                  SDL_Surface* surface, int left, int top) {
   switch (bytesPerPixel) {
-    case 4: return StretchRows<4>(rows, rowBytes, width, count, scale, surface, left, top);
-    case 3: return StretchRows<3>(rows, rowBytes, width, count, scale, surface, left, top);
-    case 2: return StretchRows<2>(rows, rowBytes, width, count, scale, surface, left, top);
-    default: return StretchRows<1>(rows, rowBytes, width, count, scale, surface, left, top);
+    case 4:
+      return StretchRows<4>(rows, rowBytes, width, count, scale, surface, left, top);
+    case 3:
+      return StretchRows<3>(rows, rowBytes, width, count, scale, surface, left, top);
+    case 2:
+      return StretchRows<2>(rows, rowBytes, width, count, scale, surface, left, top);
+    default:
+      return StretchRows<1>(rows, rowBytes, width, count, scale, surface, left, top);
   }
 }
 

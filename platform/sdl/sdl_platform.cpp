@@ -118,9 +118,9 @@ void SdlBannerWindow::ShowLoadingBanner(const Bitmap32& banner) {
                              banner.Height(), SDL_WINDOW_BORDERLESS);
   if (!window_) return;
   SDL_Surface* surface = SDL_GetWindowSurface(window_);
-  SDL_Surface* picture = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<Pixel*>(banner.Pixels().data()),
-                                                            banner.Width(), banner.Height(), 32,
-                                                            banner.Width() * 4, SDL_PIXELFORMAT_ARGB8888);
+  SDL_Surface* picture =
+      SDL_CreateRGBSurfaceWithFormatFrom(const_cast<Pixel*>(banner.Pixels().data()), banner.Width(), banner.Height(),
+                                         32, banner.Width() * 4, SDL_PIXELFORMAT_ARGB8888);
   if (surface && picture) {
     SDL_BlitSurface(picture, nullptr, surface, nullptr);
     SDL_UpdateWindowSurface(window_);

@@ -74,14 +74,14 @@ class RandomPlayer {
   RandomPlayer(Simulator& sim, std::uint32_t seed) : sim_(sim), g_(sim.Game()), rng_(seed) {}
 
   struct GameRecord {
-    bool Played = false;        // play began
-    bool Ended = false;         // the game-over panel came up
-    bool OrbFell = false;       // the horde won, not the Q key
+    bool Played = false;  // play began
+    bool Ended = false;  // the game-over panel came up
+    bool OrbFell = false;  // the horde won, not the Q key
     bool NameAsked = false;
-    std::string Name;           // as entered, when asked
-    int Score = 0;              // at the end of the game
+    std::string Name;  // as entered, when asked
+    int Score = 0;  // at the end of the game
     std::size_t MostSigns = 0, MostBuilders = 0, MostCreatures = 0;
-    std::int64_t GameMs = 0;    // from the first splash click to the return
+    std::int64_t GameMs = 0;  // from the first splash click to the return
   };
 
   // Plays one game from the splash round to the splash again; false when the budget ran out.
@@ -113,10 +113,8 @@ class RandomPlayer {
 
       const bool meddle = !(g_.DEBUG == 0 && playStart >= 0 && sim_.Time().NowMs() - playStart > kHordeMeddleMs);
       const bool playing = g_.GameMode == ModePlaying && !g_.GameOver;
-      if (meddle && Chance(1, playing ? 2 : 3))
-        Noise();
-      else
-        Advance(playStart);
+      if (meddle && Chance(1, playing ? 2 : 3)) Noise();
+      else Advance(playStart);
       if (onTable && !g_.pnlHighScores.Visible && g_.pnlSplash.Visible) {
         record.GameMs = sim_.Time().NowMs() - start;
         return true;
@@ -182,10 +180,8 @@ class RandomPlayer {
     if (what < 3) {
       // A click on the field, or on a menu when one is open, where it chooses an item.
       TLayeredImageControl* menu = g_.MenuImg.Visible ? &g_.MenuImg : g_.OrbMenuImg.Visible ? &g_.OrbMenuImg : nullptr;
-      if (menu && Chance(2, 3))
-        sim_.Press(menu->Left + Below(menu->Width), menu->Top + Below(menu->Height));
-      else
-        sim_.Press(8 + Below(700), 8 + Below(700), Chance(1, 10) ? MouseButton::Right : MouseButton::Left);
+      if (menu && Chance(2, 3)) sim_.Press(menu->Left + Below(menu->Width), menu->Top + Below(menu->Height));
+      else sim_.Press(8 + Below(700), 8 + Below(700), Chance(1, 10) ? MouseButton::Right : MouseButton::Left);
     } else if (what < 4) {
       sim_.Move(Below(WindowWidth), Below(WindowHeight));
     } else if (what < 5) {
@@ -247,11 +243,12 @@ TEST(Soak, TwentyRandomGamesComeBackToAFreshWorldWithoutGrowing) {
     EXPECT_TRUE(record.Played);
     EXPECT_TRUE(record.Ended);
     gameMs += record.GameMs;
-    std::printf("soak: game %2d: %s, %5.1f s of game time, at most %zu signs, %zu builders, %zu creatures, %s, "
-                "score %d%s\n",
-                game, debugKeys ? "debug keys" : "no debug keys", double(record.GameMs) / 1000.0, record.MostSigns,
-                record.MostBuilders, record.MostCreatures, record.OrbFell ? "the orb fell" : "ended with Q",
-                record.Score, record.NameAsked ? (", name '" + record.Name + "'").c_str() : "");
+    std::printf(
+        "soak: game %2d: %s, %5.1f s of game time, at most %zu signs, %zu builders, %zu creatures, %s, "
+        "score %d%s\n",
+        game, debugKeys ? "debug keys" : "no debug keys", double(record.GameMs) / 1000.0, record.MostSigns,
+        record.MostBuilders, record.MostCreatures, record.OrbFell ? "the orb fell" : "ended with Q", record.Score,
+        record.NameAsked ? (", name '" + record.Name + "'").c_str() : "");
 
     // A fresh world waits on the splash.
     EXPECT_EQ(g.GameMode, ModeSplash);

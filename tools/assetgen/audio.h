@@ -20,9 +20,9 @@ struct SoundSpec {
 std::vector<SoundSpec> SoundCues();
 
 struct TrackSpec {
-  std::string name;   // file name without ".mp3"
-  int leadMs = 200;   // the player restarts the track this long before its end
-  int loopMs = 0;     // the length of the musical loop; the file is loopMs + leadMs long
+  std::string name;  // file name without ".mp3"
+  int leadMs = 200;  // the player restarts the track this long before its end
+  int loopMs = 0;  // the length of the musical loop; the file is loopMs + leadMs long
   bool loops = true;
   std::function<Samples()> compose;  // exactly (loopMs + leadMs) * kMusicRate / 1000 samples
 };

@@ -12,9 +12,7 @@ namespace assetgen {
 
 namespace {
 
-std::int16_t ToPcm(float v) {
-  return std::int16_t(std::lround(std::clamp(double(v), -1.0, 1.0) * 32767.0));
-}
+std::int16_t ToPcm(float v) { return std::int16_t(std::lround(std::clamp(double(v), -1.0, 1.0) * 32767.0)); }
 
 void PutLE(std::ofstream& out, std::uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) out.put(char((value >> (8 * i)) & 0xFF));

@@ -45,8 +45,9 @@ void Over(Bitmap32& b, int x, int y, Pixel p) {
   const int outA = a + da * (255 - a) / 255;
   if (outA == 0) return;
   auto ch = [&](int s, int t) { return (s * a + t * da * (255 - a) / 255) / outA; };
-  b.Set(x, y, MakePixel(ch(PixelRed(p), PixelRed(d)), ch(PixelGreen(p), PixelGreen(d)),
-                        ch(PixelBlue(p), PixelBlue(d)), outA));
+  b.Set(
+      x, y,
+      MakePixel(ch(PixelRed(p), PixelRed(d)), ch(PixelGreen(p), PixelGreen(d)), ch(PixelBlue(p), PixelBlue(d)), outA));
 }
 
 void Rect(Bitmap32& b, int x, int y, int w, int h, Pixel p) { b.FillRect(x, y, w, h, p); }
@@ -128,8 +129,7 @@ void Outline(Bitmap32& b, Pixel p) {
   auto solid = [&](int x, int y) { return Inside(src, x, y) && PixelAlpha(src.At(x, y)) >= 128; };
   for (int y = 0; y < b.Height(); ++y)
     for (int x = 0; x < b.Width(); ++x)
-      if (!solid(x, y) && (solid(x - 1, y) || solid(x + 1, y) || solid(x, y - 1) || solid(x, y + 1)))
-        b.Set(x, y, p);
+      if (!solid(x, y) && (solid(x - 1, y) || solid(x + 1, y) || solid(x, y - 1) || solid(x, y + 1))) b.Set(x, y, p);
 }
 
 void RimShade(Bitmap32& b, double light, double dark) {

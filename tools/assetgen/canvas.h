@@ -17,15 +17,15 @@ struct Rgb {
 
 constexpr Pixel Px(Rgb c, int alpha = 255) { return MakePixel(c.r, c.g, c.b, alpha); }
 Rgb Mix(Rgb a, Rgb b, double t);  // t = 0 gives a, 1 gives b
-Rgb Scale(Rgb c, double f);        // darker below 1, lighter above (clamped)
+Rgb Scale(Rgb c, double f);  // darker below 1, lighter above (clamped)
 
 // One palette for everything, so the set reads as one game.
 namespace pal {
-constexpr Rgb kInk{28, 24, 30};          // outlines and dark text
-constexpr Rgb kPaper{250, 246, 232};     // light panels and text boxes
+constexpr Rgb kInk{28, 24, 30};  // outlines and dark text
+constexpr Rgb kPaper{250, 246, 232};  // light panels and text boxes
 constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kBlack{0, 0, 0};
-constexpr Rgb kSand{186, 164, 118};      // floor
+constexpr Rgb kSand{186, 164, 118};  // floor
 constexpr Rgb kSandDark{160, 138, 96};
 constexpr Rgb kSandLight{204, 184, 140};
 constexpr Rgb kSnow{226, 234, 244};
@@ -44,9 +44,9 @@ constexpr Rgb kLeaf{60, 128, 64};
 constexpr Rgb kLeafDark{34, 86, 44};
 constexpr Rgb kLeafLight{104, 170, 84};
 constexpr Rgb kRust{170, 96, 50};
-constexpr Rgb kSignal{226, 36, 36};      // warnings, crosses, refusals
+constexpr Rgb kSignal{226, 36, 36};  // warnings, crosses, refusals
 constexpr Rgb kSky{40, 46, 88};
-constexpr Rgb kGlow{120, 220, 255};      // orb and beams of the base
+constexpr Rgb kGlow{120, 220, 255};  // orb and beams of the base
 constexpr Rgb kFire{255, 200, 60};
 constexpr Rgb kEarthDark{58, 40, 28};
 // The three kinds, in the colours of their beams.

@@ -38,8 +38,10 @@ Bitmap32 DrawCaption(int which) {
       return Notice(560, title.Height() + 60, pal::kBlack, {"TYPE YOUR NAME (UP TO 12 LETTERS)", "AND PRESS ENTER."},
                     kLight, 22, &title);
     }
-    case 2: return Notice(420, 26, pal::kBlack, {"PRESS ENTER TO CONTINUE"}, kKeys, 0);
-    case 3: return Notice(420, 26, pal::kBlack, {"CLICK TO CONTINUE"}, kKeys, 0);
+    case 2:
+      return Notice(420, 26, pal::kBlack, {"PRESS ENTER TO CONTINUE"}, kKeys, 0);
+    case 3:
+      return Notice(420, 26, pal::kBlack, {"CLICK TO CONTINUE"}, kKeys, 0);
     default:
       return Notice(560, 84, pal::kBlack, {"POST YOUR SCORE ONLINE?", "", "PRESS Y FOR YES,", "ANY OTHER KEY FOR NO."},
                     kLight, 20);
@@ -48,9 +50,10 @@ Bitmap32 DrawCaption(int which) {
 
 Bitmap32 DrawPlayTutorialQuestion() {
   const Bitmap32 title = TitleText("PLAY THE TUTORIAL FIRST?", 4, pal::kFire, pal::kBrass);
-  return Notice(654, 130, pal::kBlack,
-                {"IT SHOWS THE MIBBETS, SIGNS AND SCRAP", "IN A FEW SHORT STEPS.", "PRESS Y FOR YES, OR N TO PLAY NOW."},
-                kLight, 24, &title);
+  return Notice(
+      654, 130, pal::kBlack,
+      {"IT SHOWS THE MIBBETS, SIGNS AND SCRAP", "IN A FEW SHORT STEPS.", "PRESS Y FOR YES, OR N TO PLAY NOW."}, kLight,
+      24, &title);
 }
 
 Bitmap32 DrawLeaveTutorial() {
@@ -104,8 +107,8 @@ Bitmap32 DrawCreditsPicture() {
   Stamp(b, title, (183 - title.Width()) / 2, 8);
   for (int kind = 0; kind < 3; ++kind) Stamp(b, DrawMibbet(kind, 0), 30 + kind * 44, 34);
   const TextStyle st{1, Px(pal::kInk), 1, false, 0, true};
-  const std::vector<std::string> lines = {"A GAME OF SIGNS,",  "SCRAP AND MIBBETS", "",      "EVERY PICTURE, SOUND",
-                                          "AND TUNE IS MADE",  "BY THE GAME'S OWN",  "CODE.", "",
+  const std::vector<std::string> lines = {"A GAME OF SIGNS,", "SCRAP AND MIBBETS", "",      "EVERY PICTURE, SOUND",
+                                          "AND TUNE IS MADE", "BY THE GAME'S OWN", "CODE.", "",
                                           "VERSION 1.8"};
   DrawCentredLines(b, lines, 91, 78, 12, st);
   return b;

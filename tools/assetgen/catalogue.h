@@ -10,9 +10,9 @@
 namespace assetgen {
 
 struct PictureSpec {
-  std::string name;                  // file name without ".bmp", "font/" names in the sub-folder
+  std::string name;  // file name without ".bmp", "font/" names in the sub-folder
   std::function<Bitmap32()> draw;
-  bool transparent = false;          // gets an alpha companion "<name>A.bmp"
+  bool transparent = false;  // gets an alpha companion "<name>A.bmp"
 };
 
 // The 184 catalogue pictures, in load order.

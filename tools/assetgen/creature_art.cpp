@@ -156,11 +156,10 @@ Bitmap32 DrawMibbet(int kind, int facing) {
 
 Bitmap32 DrawTunnel(int kind) {
   Bitmap32 b(kCell, kCell);
-  Disc(b, 17.5, 22, 16.5, 11, Px(pal::kWoodDark));       // heaped earth
+  Disc(b, 17.5, 22, 16.5, 11, Px(pal::kWoodDark));  // heaped earth
   Disc(b, 17.5, 21, 15, 9.5, Px(Scale(pal::kWood, 1.1)));
   Rng rng(50 + kind);
-  for (int i = 0; i < 14; ++i)
-    Disc(b, 5 + rng.Unit() * 25, 15 + rng.Unit() * 13, 1.2, 1, Px(pal::kWoodDark));
+  for (int i = 0; i < 14; ++i) Disc(b, 5 + rng.Unit() * 25, 15 + rng.Unit() * 13, 1.2, 1, Px(pal::kWoodDark));
   // The mouth is framed in the kind's colour and cut in the kind's outline.
   KindBadge(b, kind, 17.5, 17, 10.5, Body(kind));
   Outline(b, Px(pal::kInk));

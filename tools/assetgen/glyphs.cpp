@@ -10,9 +10,9 @@ namespace assetgen {
 namespace {
 
 struct GlyphMetrics {
-  int dot;      // size of one font dot in pixels
-  int width;    // picture width
-  int height;   // picture height, the same for every glyph of the set
+  int dot;  // size of one font dot in pixels
+  int width;  // picture width
+  int height;  // picture height, the same for every glyph of the set
 };
 
 constexpr GlyphMetrics kSet[2] = {{2, 12, 18}, {4, 24, 36}};

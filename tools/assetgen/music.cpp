@@ -14,7 +14,7 @@ namespace assetgen {
 namespace {
 
 struct Chord {
-  int root;   // MIDI note of the root in the bass octave
+  int root;  // MIDI note of the root in the bass octave
   bool minor;
   int Tone(int i) const {  // i-th chord tone, climbing through octaves
     const int steps[3] = {0, minor ? 3 : 4, 7};
@@ -101,8 +101,7 @@ class Melody {
     int best = last_, bestScore = 1 << 30;
     for (int i = -6; i < 12; ++i) {
       const int n = c.Tone(i) + 12 * ((centre_ - c.root) / 12);
-      const int score = std::abs(n - last_) * 4 + std::abs(n - centre_) + int(rng_.Next() % 9) +
-                        (n == last_ ? 6 : 0);
+      const int score = std::abs(n - last_) * 4 + std::abs(n - centre_) + int(rng_.Next() % 9) + (n == last_ ? 6 : 0);
       if (score < bestScore) bestScore = score, best = n;
     }
     return last_ = best;

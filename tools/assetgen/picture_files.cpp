@@ -45,7 +45,8 @@ void AppendRunLengths(std::ostringstream& src, const std::string& fn, const Bitm
     std::snprintf(buf, sizeof buf, " %uu, 0x%08Xu,", runs[i].first, unsigned(runs[i].second));
     src << buf;
   }
-  src << "\n  };\n  return Expand(" << b.Width() << ", " << b.Height() << ", kRuns, sizeof kRuns / sizeof kRuns[0]);\n}\n\n";
+  src << "\n  };\n  return Expand(" << b.Width() << ", " << b.Height()
+      << ", kRuns, sizeof kRuns / sizeof kRuns[0]);\n}\n\n";
 }
 
 std::string KeyLegendFunction(bool soundOn, bool musicOn) {
@@ -87,9 +88,10 @@ std::string EmbeddedPicturesSource() {
     for (const bool musicOn : {true, false})
       AppendRunLengths(src, KeyLegendFunction(soundOn, musicOn), DrawKeyLegend(soundOn, musicOn));
   src << "Bitmap32 EmbeddedKeyLegend(bool soundOn, bool musicOn) {\n"
-      << "  if (soundOn) return musicOn ? " << KeyLegendFunction(true, true) << "() : " << KeyLegendFunction(true, false)
-      << "();\n"
-      << "  return musicOn ? " << KeyLegendFunction(false, true) << "() : " << KeyLegendFunction(false, false) << "();\n}\n\n";
+      << "  if (soundOn) return musicOn ? " << KeyLegendFunction(true, true)
+      << "() : " << KeyLegendFunction(true, false) << "();\n"
+      << "  return musicOn ? " << KeyLegendFunction(false, true) << "() : " << KeyLegendFunction(false, false)
+      << "();\n}\n\n";
   AppendRunLengths(src, "EmbeddedCredits", DrawCreditsPicture());
   return src.str();
 }

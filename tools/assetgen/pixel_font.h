@@ -16,12 +16,12 @@ constexpr int kCellH = 7;
 const std::vector<std::string>& GlyphPattern(char c);
 
 struct TextStyle {
-  int scale = 2;                // pixel size of one font dot
+  int scale = 2;  // pixel size of one font dot
   Pixel colour = Px(pal::kInk);
-  int spacing = 1;              // empty dots between characters
-  bool shadow = false;          // a dark drop shadow one dot down-right
+  int spacing = 1;  // empty dots between characters
+  bool shadow = false;  // a dark drop shadow one dot down-right
   Pixel shadowColour = Px(pal::kInk);
-  bool bold = false;            // every dot one pixel wider
+  bool bold = false;  // every dot one pixel wider
 };
 
 int TextWidth(const std::string& text, const TextStyle& style);
@@ -39,7 +39,7 @@ namespace assetgen {
 // A card of centred text lines: background, optional border, padding around the text.
 struct CardStyle {
   TextStyle text;
-  int lineGap = 18;        // distance between line tops
+  int lineGap = 18;  // distance between line tops
   int padX = 6, padTop = 2, padBottom = 2;
   Pixel background = Px(pal::kPaper, 235);
   Pixel border = Px(pal::kInk);

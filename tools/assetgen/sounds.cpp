@@ -11,8 +11,8 @@ namespace {
 Samples Silence(double seconds) { return Samples(std::size_t(seconds * kSfxRate), 0.0f); }
 
 // A tone whose pitch glides from f0 to f1, shaped by wave and envelope.
-void Glide(Samples& s, double start, double length, double f0, double f1, double amp,
-           double (*wave)(double), double attack, double decay) {
+void Glide(Samples& s, double start, double length, double f0, double f1, double amp, double (*wave)(double),
+           double attack, double decay) {
   double phase = 0;
   Mix(s, kSfxRate, start, length, [=](double t, std::int64_t) mutable {
     const double f = f0 + (f1 - f0) * (t / length);
@@ -63,7 +63,8 @@ Samples BeamShot() {
 Samples TurretShot() {
   Samples s = Silence(0.24);
   Glide(s, 0.0, 0.22, 170, 55, 0.8, Sine, 0.002, 14);
-  Mix(s, kSfxRate, 0, 0.08, [](double t, std::int64_t n) { return 0.6 * HashNoise(11, n) * Envelope(t, 0.001, 45, 0.08); });
+  Mix(s, kSfxRate, 0, 0.08,
+      [](double t, std::int64_t n) { return 0.6 * HashNoise(11, n) * Envelope(t, 0.001, 45, 0.08); });
   Glide(s, 0.0, 0.05, 3000, 1500, 0.25, SquareWave, 0.001, 60);
   return s;
 }
@@ -83,13 +84,15 @@ Samples Explosion(int index) {
   });
   LowPass(s, kSfxRate, [&](double t) { return bright * std::exp(-t * 2.5 / length) + 120; });
   Glide(s, 0, std::min(length, 0.5), thump * 2, thump, 0.9, Sine, 0.002, 7);
-  if (index > 2 && rng.Unit() > 0.5) Glide(s, 0.12 + rng.Unit() * 0.2, 0.4, thump * 1.5, thump * 0.8, 0.5, Sine, 0.01, 6);
+  if (index > 2 && rng.Unit() > 0.5)
+    Glide(s, 0.12 + rng.Unit() * 0.2, 0.4, thump * 1.5, thump * 0.8, 0.5, Sine, 0.01, 6);
   return s;
 }
 
 Samples HateWarning() {
   Samples s = Silence(0.96);
-  for (int i = 0; i < 6; ++i) Glide(s, i * 0.16, 0.15, i % 2 ? 660 : 880, i % 2 ? 660 : 880, 0.45, SquareWave, 0.005, 4);
+  for (int i = 0; i < 6; ++i)
+    Glide(s, i * 0.16, 0.15, i % 2 ? 660 : 880, i % 2 ? 660 : 880, 0.45, SquareWave, 0.005, 4);
   LowPass(s, kSfxRate, [](double) { return 3000.0; });
   return s;
 }
@@ -132,10 +135,9 @@ Samples Hooray() {
 
 std::vector<SoundSpec> SoundCues() {
   std::vector<SoundSpec> cues = {
-      {"menuopen", MenuOpen},     {"menuselect", MenuSelect}, {"nocando", NoCanDo},
-      {"nomoney", NoMoney},       {"beamshot1", BeamShot},    {"turret", TurretShot},
-      {"hatewarning", HateWarning}, {"tunnelwarn", TunnelWarn}, {"holewarn", HoleWarn},
-      {"hooray", Hooray},
+      {"menuopen", MenuOpen},  {"menuselect", MenuSelect}, {"nocando", NoCanDo},         {"nomoney", NoMoney},
+      {"beamshot1", BeamShot}, {"turret", TurretShot},     {"hatewarning", HateWarning}, {"tunnelwarn", TunnelWarn},
+      {"holewarn", HoleWarn},  {"hooray", Hooray},
   };
   for (int i = 1; i <= 14; ++i) cues.push_back({"explosion" + std::to_string(i), [i] { return Explosion(i); }});
   return cues;

@@ -16,7 +16,7 @@ struct Page {
   std::vector<std::string> lines;
   int minWidth = 0;
   bool compact = false;  // squeezed between two other pages
-  bool table = false;    // key lines: one left edge, so the keys stand in a column
+  bool table = false;  // key lines: one left edge, so the keys stand in a column
 };
 
 const std::vector<Page>& Pages() {
@@ -27,23 +27,27 @@ const std::vector<Page>& Pages() {
       /* 3 */ {{"ORB"}},
       /* 4 */ {{"TURRETS", "GUARD THE ORB"}},
       /* 5 */ {{"YOUR BUILDER", "BUILDS AND GATHERS"}},
-      /* 6 */ {{"PROTECT THE ORB!", "MIBBETS THAT REACH THE BASE SHOOT IT.", "WHEN THE ORB FALLS, THE GAME IS OVER.",
-                "CLICK TO GO ON."}},
+      /* 6 */
+      {{"PROTECT THE ORB!", "MIBBETS THAT REACH THE BASE SHOOT IT.", "WHEN THE ORB FALLS, THE GAME IS OVER.",
+        "CLICK TO GO ON."}},
       /* 7 */ {{"CLICK ON THE RED CROSS."}},
       /* 8 */ {{"NOW CHOOSE THE SIGN THAT POINTS LEFT."}},
       /* 9 */ {{"YOUR BUILDER WALKS THERE AND BUILDS IT."}},
       /* 10 */ {{"A MIBBET SHOOTS THE KIND IT HATES", "WHEN IT STANDS NEXT TO ONE. WATCH!"}},
-      /* 11 */ {{"THIS PANEL SHOWS WHO HUNTS WHOM.", "THE CIRCLE FLIPS NOW AND THEN:", "A SIREN AND A RED FRAME WARN YOU.",
-                 "CLICK TO GO ON."}},
-      /* 12 */ {{"ROCKS, RUINS AND SCRAP PILES PAY SCRAP.", "CLICK ONE AND CHOOSE GET:", "A BUILDER FETCHES IT FOR YOU.",
-                 "SCRAP BUYS SIGNS AND BUILDERS.", "CLICK TO GO ON."}},
+      /* 11 */
+      {{"THIS PANEL SHOWS WHO HUNTS WHOM.", "THE CIRCLE FLIPS NOW AND THEN:", "A SIREN AND A RED FRAME WARN YOU.",
+        "CLICK TO GO ON."}},
+      /* 12 */
+      {{"ROCKS, RUINS AND SCRAP PILES PAY SCRAP.", "CLICK ONE AND CHOOSE GET:", "A BUILDER FETCHES IT FOR YOU.",
+        "SCRAP BUYS SIGNS AND BUILDERS.", "CLICK TO GO ON."}},
       /* 13 */ {{"ROCK"}, 105},
       /* 14 */ {{"RUIN"}, 145},
       /* 15 */ {{"SCRAP PILE"}, 125},
       /* 16 */ {{"MORE BUILDERS WORK FASTER.", "CLICK THE ORB TO BUY ONE."}},
       /* 17 */ {{"NOW CLICK THE BUILDER IN THE ORB MENU."}},
-      /* 18 */ {{"THE PANELS ON THE RIGHT SHOW", "YOUR SCORE, YOUR SCRAP AND YOUR", "SIGNS: BUILT / ALLOWED.",
-                 "EACH BUILDER ALLOWS FOUR SIGNS."}},
+      /* 18 */
+      {{"THE PANELS ON THE RIGHT SHOW", "YOUR SCORE, YOUR SCRAP AND YOUR", "SIGNS: BUILT / ALLOWED.",
+        "EACH BUILDER ALLOWS FOUR SIGNS."}},
       /* 19 */ {{"SCORE >"}},
       /* 20 */ {{"SCRAP >"}},
       /* 21 */ {{"SIGNS >"}},
@@ -69,8 +73,8 @@ const std::vector<std::vector<StackedPage>> kStacks = {
 Bitmap32 DrawStackedPage(const std::vector<StackedPage>& stack, std::size_t row, const CardStyle& base) {
   CardStyle style = base;
   for (std::size_t r = 0; r + 1 < stack.size(); ++r)
-    style.minWidth = std::max(style.minWidth, TextWidth(Pages()[std::size_t(stack[r].page)].lines[0], style.text) +
-                                                  2 * style.padX);
+    style.minWidth =
+        std::max(style.minWidth, TextWidth(Pages()[std::size_t(stack[r].page)].lines[0], style.text) + 2 * style.padX);
   const int height = stack[row + 1].top - stack[row].top + 1;
   const int pads = height - TextHeight(style.text) - 2;
   style.padBottom = pads / 2;

@@ -29,15 +29,20 @@ void ArrowShape(Bitmap32& b, int dir, double x, double y, double w, double h, do
   // Drawn pointing right, then turned by swapping axes.
   auto pt = [&](double u, double v) -> Point {
     switch (dir) {
-      case kRight: return {x + u * w, y + v * h};
-      case kLeft: return {x + (1 - u) * w, y + v * h};
-      case kDown: return {x + v * w, y + u * h};
-      default: return {x + v * w, y + (1 - u) * h};
+      case kRight:
+        return {x + u * w, y + v * h};
+      case kLeft:
+        return {x + (1 - u) * w, y + v * h};
+      case kDown:
+        return {x + v * w, y + u * h};
+      default:
+        return {x + v * w, y + (1 - u) * h};
     }
   };
   const double head = 0.5, s = shaft / 2;
-  Poly(b, {pt(0, 0.5 - s), pt(1 - head, 0.5 - s), pt(1 - head, 0), pt(1, 0.5), pt(1 - head, 1), pt(1 - head, 0.5 + s),
-           pt(0, 0.5 + s)},
+  Poly(b,
+       {pt(0, 0.5 - s), pt(1 - head, 0.5 - s), pt(1 - head, 0), pt(1, 0.5), pt(1 - head, 1), pt(1 - head, 0.5 + s),
+        pt(0, 0.5 + s)},
        p);
 }
 
@@ -105,9 +110,9 @@ Bitmap32 DrawBuilder(int facing) {
     RoundRect(b, 22, 24, 6, 8, 2, Px(pal::kInk));
   }
   Bitmap32 body = NewCell();
-  RoundRect(body, 10, 16, 15, 10, 2, Px(pal::kBrass));          // chassis
+  RoundRect(body, 10, 16, 15, 10, 2, Px(pal::kBrass));  // chassis
   RoundRect(body, side ? 10 : 9, 5, side ? 15 : 17, 12, 3, Px(pal::kMetal));  // head
-  Line(body, 17.5, 5, 17.5, 1.5, 1.2, Px(pal::kMetalDark));    // antenna
+  Line(body, 17.5, 5, 17.5, 1.5, 1.2, Px(pal::kMetalDark));  // antenna
   if (facing == kDown) {
     Rect(body, 5, 18, 5, 3, Px(pal::kMetalDark));  // arms out to the sides
     Rect(body, 25, 18, 5, 3, Px(pal::kMetalDark));
@@ -169,8 +174,8 @@ Bitmap32 DrawTurret() {
     Disc(t, x, y, 1.2, 1.2, Px(pal::kMetalLight));
   Disc(t, 17.5, 12.5, 8.5, 8, Px(pal::kMetal));  // dome
   Disc(t, 15.5, 10, 4, 3, Px(pal::kMetalLight));
-  Rect(t, 10, 17, 15, 5, Px(pal::kMetalDark));   // mantlet
-  for (int x : {11, 20}) {                        // twin barrels
+  Rect(t, 10, 17, 15, 5, Px(pal::kMetalDark));  // mantlet
+  for (int x : {11, 20}) {  // twin barrels
     Rect(t, x, 19, 4, 12, Px(pal::kStoneDark));
     Rect(t, x, 19, 1, 12, Px(pal::kStoneLight));
     Rect(t, x - 1, 29, 6, 5, Px(pal::kStoneDark));  // muzzle
@@ -178,7 +183,7 @@ Bitmap32 DrawTurret() {
   }
   Finish(t);
   for (int x : {11, 20}) Rect(t, x + 1, 32, 2, 2, Px(pal::kInk));  // the bores
-  Rect(t, 20, 8, 4, 3, Px(pal::kInk));            // sight
+  Rect(t, 20, 8, 4, 3, Px(pal::kInk));  // sight
   Rect(t, 21, 9, 2, 1, Px(pal::kGlow));
   Stamp(b, t, 0, 0);
   return b;
@@ -290,14 +295,21 @@ Bitmap32 DrawScrap(int size) {
   static const std::vector<HeapPiece> kHeaps[3] = {
       {{Plate, 15, 24, 1.1}, {Gear, 21, 23, 1}, {Bolt, 11, 27, 1}},
       {{Pipe, 17, 22, 1}, {Plate, 11, 25, 1}, {Gear, 22, 20, 1.1}, {Plate, 22, 26, 0.9}, {Bolt, 15, 28, 1}},
-      {{Plate, 11, 17, 1.1}, {Gear, 24, 15, 1.3}, {Pipe, 16, 20, 1.1}, {Plate, 24, 23, 1.1}, {Bolt, 9, 24, 1},
-       {Gear, 14, 26, 1}, {Plate, 20, 28, 1}, {Bolt, 27, 28, 1}}};
+      {{Plate, 11, 17, 1.1},
+       {Gear, 24, 15, 1.3},
+       {Pipe, 16, 20, 1.1},
+       {Plate, 24, 23, 1.1},
+       {Bolt, 9, 24, 1},
+       {Gear, 14, 26, 1},
+       {Plate, 20, 28, 1},
+       {Bolt, 27, 28, 1}}};
   const double mound[3][3] = {{17, 27, 6}, {17, 26, 9.5}, {17.5, 24, 13}};  // centre x, y and half width
   Bitmap32 b = NewCell();
   const auto& [mx, my, half] = mound[size];
   Shadow(b, mx, my + 3, half + 2, 3 + size);
   Bitmap32 pile = NewCell();
-  Disc(pile, mx, my + 1, half, 2.5 + 2.5 * size, Px(Mix(pal::kMetalDark, pal::kRust, 0.35)));  // the heap under the pieces
+  Disc(pile, mx, my + 1, half, 2.5 + 2.5 * size,
+       Px(Mix(pal::kMetalDark, pal::kRust, 0.35)));  // the heap under the pieces
   Rng rng(300 + size);
   for (int i = 0; i < 6 + 6 * size; ++i)  // small fragments in the heap
     Put(pile, int(mx + rng.Signed() * half * 0.8), int(my + 1 + rng.Signed() * (1.5 + 2 * size)),
@@ -366,7 +378,7 @@ Bitmap32 DrawRuin() {
   Bitmap32 b = NewCell();
   Shadow(b, 17.5, 30, 15, 3.5);
   Bitmap32 r = NewCell();
-  Poly(r, {{3, 31}, {3, 8}, {5, 6}, {7, 8}, {9, 5}, {11, 7}, {11, 31}}, Px(pal::kStoneLight));   // left pillar
+  Poly(r, {{3, 31}, {3, 8}, {5, 6}, {7, 8}, {9, 5}, {11, 7}, {11, 31}}, Px(pal::kStoneLight));  // left pillar
   Poly(r, {{11, 9}, {16, 6}, {19, 6}, {20, 9}, {18, 12}, {14, 12}, {11, 14}}, Px(pal::kStoneLight));  // arch stub
   Poly(r, {{24, 31}, {24, 17}, {26, 15}, {28, 17}, {30, 14}, {32, 16}, {32, 31}}, Px(pal::kStoneLight));
   Masonry(r, pal::kStone);
@@ -406,7 +418,8 @@ void Puffs(Bitmap32& b, double r, Pixel p, std::uint64_t seed) {
   Rng rng(seed);
   Disc(b, 17.5, 17.5, r * 0.68, r * 0.68, p);
   for (int i = 0; i < 8; ++i) {
-    const double a = i * M_PI / 4 + rng.Unit() * 0.4, d = r * (0.5 + 0.12 * rng.Unit()), pr = r * (0.38 + 0.1 * rng.Unit());
+    const double a = i * M_PI / 4 + rng.Unit() * 0.4, d = r * (0.5 + 0.12 * rng.Unit()),
+                 pr = r * (0.38 + 0.1 * rng.Unit());
     Disc(b, 17.5 + std::cos(a) * d, 17.5 + std::sin(a) * d, pr, pr, p);
   }
 }
@@ -507,8 +520,8 @@ Bitmap32 DrawHole() {
   }
   Poly(b, rim, Px(pal::kWoodDark));
   Outline(b, Px(pal::kEarthDark));
-  Disc(b, 17.5, 18, 10.5, 7.5, Px(pal::kEarthDark));   // the pit
-  Disc(b, 17.5, 16.5, 9.5, 4.5, Px(pal::kWood));       // far wall, lit
+  Disc(b, 17.5, 18, 10.5, 7.5, Px(pal::kEarthDark));  // the pit
+  Disc(b, 17.5, 16.5, 9.5, 4.5, Px(pal::kWood));  // far wall, lit
   Disc(b, 17.5, 18, 9.5, 4.5, Px(pal::kEarthDark));
   Disc(b, 17.5, 20, 7.5, 4.5, Px(pal::kBlack));
   return b;
