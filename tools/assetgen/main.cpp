@@ -3,6 +3,7 @@
 //   --embedded FILE  the C++ source of the pictures built into the executable
 //   --sheet FILE     a contact sheet of the catalogue, for reviewing the art in one look
 //   --icons DIR      the desktop icons, as DIR/NxN/apps/mibbetfall.png
+//   --fuzz-seeds DIR seed pictures for the fuzz targets of the picture readers
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
@@ -14,6 +15,7 @@
 #include "platform/bmp_file.h"
 #include "tools/assetgen/audio.h"
 #include "tools/assetgen/catalogue.h"
+#include "tools/assetgen/fuzz_seeds.h"
 #include "tools/assetgen/icon.h"
 #include "tools/assetgen/picture_files.h"
 
@@ -96,7 +98,8 @@ bool WriteSheet(const std::string& file) {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: mibbetfall-assetgen [--out DIR] [--embedded FILE.cpp] [--sheet FILE.bmp] [--icons DIR]\n");
+               "usage: mibbetfall-assetgen [--out DIR] [--embedded FILE.cpp] [--sheet FILE.bmp] [--icons DIR]\n"
+               "                           [--fuzz-seeds DIR]\n");
   return 2;
 }
 
@@ -111,6 +114,7 @@ int main(int argc, char** argv) {
     else if (option == "--embedded") ok = WriteEmbedded(value) && ok;
     else if (option == "--sheet") ok = WriteSheet(value) && ok;
     else if (option == "--icons") ok = WriteIcons(value) && ok;
+    else if (option == "--fuzz-seeds") ok = WriteFuzzSeeds(value) && ok;
     else return Usage();
   }
   return ok ? 0 : 1;
