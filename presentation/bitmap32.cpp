@@ -98,3 +98,11 @@ void Bitmap32::DrawStretched(const Bitmap32& src, int x, int y, int width, int h
     for (int i = 0; i < s.width; ++i) to[i] = src.At(int((long long)(s.srcX + i) * src.width_ / width), sy);
   }
 }
+
+RowSpan ChangedRows(const Bitmap32& now, const Bitmap32& before) {
+  const auto same = [&](int y) { return std::equal(now.Row(y), now.Row(y) + now.Width(), before.Row(y)); };
+  RowSpan span{0, now.Height() - 1};
+  while (span.First <= span.Last && same(span.First)) ++span.First;
+  while (span.Last >= span.First && same(span.Last)) --span.Last;
+  return span;
+}

@@ -63,3 +63,11 @@ class Bitmap32 {
   int height_ = 0;
   std::vector<Pixel> pixels_;
 };
+
+// The rows First..Last outside which two pictures of one size are the same; a host shows only
+// those rows of a new frame. Empty (First > Last) when the pictures are the same.
+struct RowSpan {
+  int First, Last;
+  bool Empty() const { return First > Last; }
+};
+RowSpan ChangedRows(const Bitmap32& now, const Bitmap32& before);

@@ -92,6 +92,24 @@ TEST(Compositor, DrawsLayersInStackOrderOpaqueOrBlendedAndClipped) {
   EXPECT_EQ(frame.At(2, 0) & 0xFFFFFF, MakePixel(10, 10, 10) & 0xFFFFFF);
 }
 
+TEST(Compositor, ChangedRowsSpanEveryDifferenceAndNothingElse) {
+  struct Case {
+    std::vector<int> changedRows;
+    int first, last;
+  };
+  for (const Case& c : std::vector<Case>{{{}, 0, -1}, {{0}, 0, 0}, {{5}, 5, 5}, {{2, 4}, 2, 4}, {{0, 5}, 0, 5}}) {
+    const Bitmap32 before(3, 6, 0xFF000000u);
+    Bitmap32 now = before;
+    for (const int y : c.changedRows) now.Set(2, y, 0xFFFFFFFFu);
+    const RowSpan span = ChangedRows(now, before);
+    EXPECT_EQ(span.Empty(), c.changedRows.empty());
+    if (!span.Empty()) {
+      EXPECT_EQ(span.First, c.first);
+      EXPECT_EQ(span.Last, c.last);
+    }
+  }
+}
+
 TEST(BmpFiles, RoundTripExactlyAndRejectWhatIsNoPicture) {
   Bitmap32 picture(5, 10);
   for (int y = 0; y < 10; ++y)

@@ -80,9 +80,10 @@ class BrowserGame {
     const Bitmap32& frame = game_->ComposeFrame();
     int top = 0, bottom = frame.Height() - 1, left = 0, right = frame.Width() - 1;
     if (!shown_.Empty()) {
-      while (top <= bottom && RowsEqual(frame, top)) ++top;
-      while (bottom >= top && RowsEqual(frame, bottom)) --bottom;
-      if (top > bottom) return;
+      const RowSpan changed = ChangedRows(frame, shown_);
+      if (changed.Empty()) return;
+      top = changed.First;
+      bottom = changed.Last;
       left = frame.Width();
       right = -1;
       for (int y = top; y <= bottom; ++y) WidenToChanges(frame, y, left, right);
@@ -99,10 +100,6 @@ class BrowserGame {
       }
     shown_ = frame;
     JsShowRect(rgba_.data(), left, top, right - left + 1, bottom - top + 1);
-  }
-
-  bool RowsEqual(const Bitmap32& frame, int y) const {
-    return std::equal(frame.Row(y), frame.Row(y) + frame.Width(), shown_.Row(y));
   }
 
   void WidenToChanges(const Bitmap32& frame, int y, int& left, int& right) const {

@@ -156,13 +156,9 @@ void GameWindow::ShowChanges() {
     PutRows(surface, frame, 0, frame.Height() - 1);
     SDL_UpdateWindowSurface(window_);
   } else {
-    int first = 0, last = frame.Height() - 1;
-    const auto rowsEqual = [&](int y) { return std::equal(frame.Row(y), frame.Row(y) + frame.Width(), shown_.Row(y)); };
-    while (first <= last && rowsEqual(first)) ++first;
-    while (last >= first && rowsEqual(last)) --last;
-    if (first <= last) {
-      std::copy(frame.Row(first), frame.Row(last) + frame.Width(), shown_.Row(first));
-      const SDL_Rect band = PutRows(surface, frame, first, last);
+    if (const RowSpan changed = ChangedRows(frame, shown_); !changed.Empty()) {
+      std::copy(frame.Row(changed.First), frame.Row(changed.Last) + frame.Width(), shown_.Row(changed.First));
+      const SDL_Rect band = PutRows(surface, frame, changed.First, changed.Last);
       SDL_UpdateWindowSurfaceRects(window_, &band, 1);
     }
   }
