@@ -37,18 +37,18 @@ void FillBetween(Bitmap32& frame, const Spans& covered, int top, int height, Pix
 }
 
 // The window's colour shows only between its opaque controls, which paint every pixel of their
-// own. Filling the whole frame first wrote most of it twice, every frame. Rows that the same
-// controls cross are filled as one band.
+// own. Filling the whole frame first wrote most of it twice, every frame. Between two horizontal
+// edges of those controls every row is crossed by the same ones, so each such band is one fill.
 void FillAroundOpaqueChildren(Bitmap32& frame, const Control& window, Pixel colour) {
-  int top = 0;
-  Spans band = OpaqueSpans(window, 0);
-  for (int y = 1; y <= frame.Height(); ++y) {
-    Spans row = y < frame.Height() ? OpaqueSpans(window, y) : Spans{};
-    if (y < frame.Height() && row == band) continue;
-    FillBetween(frame, band, top, y - top, colour);
-    band = std::move(row);
-    top = y;
-  }
+  std::vector<int> edges{0, frame.Height()};
+  for (const Control* child : window.Children)
+    if (child->Visible && child->Opaque())
+      for (const int edge : {child->Top, child->Top + child->Height})
+        edges.push_back(std::clamp(edge, 0, frame.Height()));
+  std::sort(edges.begin(), edges.end());
+  edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+  for (std::size_t i = 0; i + 1 < edges.size(); ++i)
+    FillBetween(frame, OpaqueSpans(window, edges[i]), edges[i], edges[i + 1] - edges[i], colour);
 }
 
 }  // namespace
