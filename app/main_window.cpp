@@ -27,19 +27,19 @@ Spans OpaqueSpans(const Control& window, int y) {
   return covered;
 }
 
-void FillBetween(Bitmap32& frame, const Spans& covered, int top, int height, Pixel colour) {
+void FillBetween(Bitmap32& frame, const Spans& covered, int top, int height, Pixel colour, const ClipRect& clip) {
   int x = 0;
   for (const auto& [left, right] : covered) {
-    if (left > x) frame.FillRect(x, top, left - x, height, colour);
+    if (left > x) frame.FillRect(x, top, left - x, height, colour, clip);
     x = std::max(x, right);
   }
-  if (x < frame.Width()) frame.FillRect(x, top, frame.Width() - x, height, colour);
+  if (x < frame.Width()) frame.FillRect(x, top, frame.Width() - x, height, colour, clip);
 }
 
 // The window's colour shows only between its opaque controls, which paint every pixel of their
 // own. Filling the whole frame first wrote most of it twice, every frame. Between two horizontal
 // edges of those controls every row is crossed by the same ones, so each such band is one fill.
-void FillAroundOpaqueChildren(Bitmap32& frame, const Control& window, Pixel colour) {
+void FillAroundOpaqueChildren(Bitmap32& frame, const Control& window, Pixel colour, const ClipRect& clip) {
   std::vector<int> edges{0, frame.Height()};
   for (const Control* child : window.Children)
     if (child->Visible && child->Opaque())
@@ -48,7 +48,8 @@ void FillAroundOpaqueChildren(Bitmap32& frame, const Control& window, Pixel colo
   std::sort(edges.begin(), edges.end());
   edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
   for (std::size_t i = 0; i + 1 < edges.size(); ++i)
-    FillBetween(frame, OpaqueSpans(window, edges[i]), edges[i], edges[i + 1] - edges[i], colour);
+    if (edges[i] < clip.Bottom && edges[i + 1] > clip.Top)
+      FillBetween(frame, OpaqueSpans(window, edges[i]), edges[i], edges[i + 1] - edges[i], colour, clip);
 }
 
 }  // namespace
@@ -201,9 +202,19 @@ void TForm1::WindowMouseUp(int x, int y, MouseButton button) {
   if (clicked && hit->IsShowing() && hit->OnClick) hit->OnClick();
 }
 
+// A pointer move mostly shifts one cell's cursor: only what changed since the last frame is
+// painted again, and the hosts are told where.
 const Bitmap32& TForm1::ComposeFrame() {
-  FillAroundOpaqueChildren(frame_, Window, WindowColour);
-  Window.PaintChildren(frame_, 0, 0, frame_.FullRect());
+  frameChanges_.Clear();
+  if (composedColour_ != WindowColour) {
+    composedColour_ = WindowColour;
+    frameChanges_.Add(frame_.FullRect());
+  }
+  Window.CollectChanges(frameChanges_, 0, 0, frame_.FullRect());
+  for (const ClipRect& area : frameChanges_.Areas()) {
+    FillAroundOpaqueChildren(frame_, Window, WindowColour, area);
+    Window.PaintChildren(frame_, 0, 0, area);
+  }
   return frame_;
 }
 

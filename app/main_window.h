@@ -6,7 +6,9 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/game_random.h"
 #include "app/game_state.h"
@@ -70,6 +72,8 @@ class TForm1 : public TGameState {
   void DebugGather();
   // Composes every visible control into the 903 x 717 frame.
   const Bitmap32& ComposeFrame();
+  // Where the last ComposeFrame changed the frame: all of it the first time.
+  const std::vector<ClipRect>& FrameChanges() const { return frameChanges_.Areas(); }
 
   // ---- Start-up, settings, theme and shutdown ----
   void FormCreate();
@@ -395,4 +399,6 @@ class TForm1 : public TGameState {
 
   Control* pressedControl_ = nullptr;
   Bitmap32 frame_;
+  DamageList frameChanges_;
+  std::optional<Pixel> composedColour_;
 };

@@ -4,13 +4,46 @@
 
 Bitmap32::Bitmap32(int width, int height, Pixel fill) { Resize(width, height, fill); }
 
+ClipRect Intersection(const ClipRect& a, const ClipRect& b) {
+  return {std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right), std::min(a.Bottom, b.Bottom)};
+}
+
+ClipRect Union(const ClipRect& a, const ClipRect& b) {
+  if (a.Empty()) return b;
+  if (b.Empty()) return a;
+  return {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right), std::max(a.Bottom, b.Bottom)};
+}
+
+// An assigned picture may reuse the storage it replaces, so its revision must move on.
+Bitmap32& Bitmap32::operator=(const Bitmap32& other) {
+  width_ = other.width_;
+  height_ = other.height_;
+  pixels_ = other.pixels_;
+  ++revision_;
+  return *this;
+}
+
+Bitmap32& Bitmap32::operator=(Bitmap32&& other) noexcept {
+  width_ = other.width_;
+  height_ = other.height_;
+  pixels_ = std::move(other.pixels_);
+  ++revision_;
+  other.width_ = other.height_ = 0;
+  ++other.revision_;
+  return *this;
+}
+
 void Bitmap32::Resize(int width, int height, Pixel fill) {
+  ++revision_;
   width_ = std::max(width, 0);
   height_ = std::max(height, 0);
   pixels_.assign(std::size_t(width_) * height_, fill);
 }
 
-void Bitmap32::Fill(Pixel p) { std::fill(pixels_.begin(), pixels_.end(), p); }
+void Bitmap32::Fill(Pixel p) {
+  ++revision_;
+  std::fill(pixels_.begin(), pixels_.end(), p);
+}
 
 void Bitmap32::FillRect(int left, int top, int width, int height, Pixel p, const ClipRect& clip) {
   const int x0 = std::max({left, 0, clip.Left}), x1 = std::min({left + width, width_, clip.Right});
@@ -97,12 +130,4 @@ void Bitmap32::DrawStretched(const Bitmap32& src, int x, int y, int width, int h
     Pixel* to = Row(s.dstY + row) + s.dstX;
     for (int i = 0; i < s.width; ++i) to[i] = src.At(int((long long)(s.srcX + i) * src.width_ / width), sy);
   }
-}
-
-RowSpan ChangedRows(const Bitmap32& now, const Bitmap32& before) {
-  const auto same = [&](int y) { return std::equal(now.Row(y), now.Row(y) + now.Width(), before.Row(y)); };
-  RowSpan span{0, now.Height() - 1};
-  while (span.First <= span.Last && same(span.First)) ++span.First;
-  while (span.Last >= span.First && same(span.Last)) --span.Last;
-  return span;
 }

@@ -17,22 +17,41 @@ constexpr int PixelBlue(Pixel p) { return int(p & 255); }
 
 struct ClipRect {
   int Left = 0, Top = 0, Right = 0, Bottom = 0;  // Right and Bottom exclusive
+  bool Empty() const { return Left >= Right || Top >= Bottom; }
+  bool operator==(const ClipRect&) const = default;
 };
+
+ClipRect Intersection(const ClipRect& a, const ClipRect& b);
+// The smallest rectangle holding both; an empty one holds nothing.
+ClipRect Union(const ClipRect& a, const ClipRect& b);
 
 class Bitmap32 {
  public:
   Bitmap32() = default;
   Bitmap32(int width, int height, Pixel fill = 0);
+  Bitmap32(const Bitmap32&) = default;
+  Bitmap32(Bitmap32&&) = default;
+  Bitmap32& operator=(const Bitmap32& other);
+  Bitmap32& operator=(Bitmap32&& other) noexcept;
 
   int Width() const { return width_; }
   int Height() const { return height_; }
   bool Empty() const { return width_ == 0 || height_ == 0; }
 
   Pixel At(int x, int y) const { return pixels_[std::size_t(y) * width_ + x]; }
-  void Set(int x, int y, Pixel p) { pixels_[std::size_t(y) * width_ + x] = p; }
-  Pixel* Row(int y) { return pixels_.data() + std::size_t(y) * width_; }
+  void Set(int x, int y, Pixel p) {
+    ++revision_;
+    pixels_[std::size_t(y) * width_ + x] = p;
+  }
+  Pixel* Row(int y) {
+    ++revision_;
+    return pixels_.data() + std::size_t(y) * width_;
+  }
   const Pixel* Row(int y) const { return pixels_.data() + std::size_t(y) * width_; }
   const std::vector<Pixel>& Pixels() const { return pixels_; }
+  // Changes whenever the pixels may have: the frame is recomposed only where something did.
+  // Any write goes through a member of this class, so none is missed.
+  std::uint64_t Revision() const { return revision_; }
 
   void Resize(int width, int height, Pixel fill = 0);
   void Fill(Pixel p);
@@ -56,18 +75,13 @@ class Bitmap32 {
 
   ClipRect FullRect() const { return {0, 0, width_, height_}; }
 
-  bool operator==(const Bitmap32& other) const = default;
+  bool operator==(const Bitmap32& other) const {
+    return width_ == other.width_ && height_ == other.height_ && pixels_ == other.pixels_;
+  }
 
  private:
   int width_ = 0;
   int height_ = 0;
   std::vector<Pixel> pixels_;
+  std::uint64_t revision_ = 0;
 };
-
-// The rows First..Last outside which two pictures of one size are the same; a host shows only
-// those rows of a new frame. Empty (First > Last) when the pictures are the same.
-struct RowSpan {
-  int First, Last;
-  bool Empty() const { return First > Last; }
-};
-RowSpan ChangedRows(const Bitmap32& now, const Bitmap32& before);

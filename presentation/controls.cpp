@@ -34,9 +34,8 @@ void Control::Paint(Bitmap32&, int, int, const ClipRect&) const {}
 
 void Control::PaintTree(Bitmap32& frame, int x, int y, const ClipRect& clip) const {
   if (!Visible) return;
-  const ClipRect own{std::max(clip.Left, x), std::max(clip.Top, y), std::min(clip.Right, x + Width),
-                     std::min(clip.Bottom, y + Height)};
-  if (own.Left >= own.Right || own.Top >= own.Bottom) return;
+  const ClipRect own = Intersection(clip, {x, y, x + Width, y + Height});
+  if (own.Empty()) return;
   Paint(frame, x, y, own);
   PaintChildren(frame, x, y, own);
 }
@@ -44,6 +43,25 @@ void Control::PaintTree(Bitmap32& frame, int x, int y, const ClipRect& clip) con
 void Control::PaintChildren(Bitmap32& frame, int x, int y, const ClipRect& clip) const {
   for (std::size_t i = 0; i < Children.size(); ++i)
     if (!CoveredByLaterSibling(i)) Children[i]->PaintTree(frame, x + Children[i]->Left, y + Children[i]->Top, clip);
+}
+
+void Control::CollectChanges(DamageList& damage, int x, int y, const ClipRect& clip) {
+  for (std::size_t i = 0; i < Children.size(); ++i) {
+    Control& child = *Children[i];
+    const int left = x + child.Left, top = y + child.Top;
+    const ClipRect area = Intersection(clip, {left, top, left + child.Width, top + child.Height});
+    std::optional<Composed> now;
+    if (child.Visible && !area.Empty()) now = Composed{area, i, child.LookNow()};
+    if (now != child.composed_) {
+      if (child.composed_) damage.Add(child.composed_->Area);
+      if (now) damage.Add(now->Area);
+      child.composed_ = now;
+    }
+    // A hidden control's insides are repainted whole when it shows again.
+    if (!now) continue;
+    child.CollectInnerChanges(damage, left, top, area);
+    child.CollectChanges(damage, left, top, area);
+  }
 }
 
 bool Control::CoveredByLaterSibling(std::size_t index) const {

@@ -3,11 +3,14 @@
 // shows that frame and reports pointer events in window pixels.
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "presentation/bitmap32.h"
+#include "presentation/damage.h"
 #include "presentation/layered_image.h"
 
 enum class MouseButton { Left, Right, Middle };
@@ -46,12 +49,32 @@ class Control {
   virtual bool Opaque() const { return false; }
   // Paints the visible children over (x, y), skipping those hidden under an opaque sibling.
   void PaintChildren(Bitmap32& frame, int x, int y, const ClipRect& clip) const;
+  // Adds, for children painted over (x, y) within clip, where they would now paint otherwise than
+  // when this was last asked: children shown, hidden, moved, restacked or changed in look.
+  void CollectChanges(DamageList& damage, int x, int y, const ClipRect& clip);
 
  protected:
   virtual void Paint(Bitmap32& frame, int x, int y, const ClipRect& clip) const;
+  // What the control paints besides its place: two equal looks paint the same pixels.
+  struct Look {
+    std::uint64_t First = 0, Second = 0;
+    bool operator==(const Look&) const = default;
+  };
+  virtual Look LookNow() const { return {}; }
+  // Changes inside the control that its look does not tell.
+  virtual void CollectInnerChanges(DamageList&, int /*x*/, int /*y*/, const ClipRect& /*area*/) {}
 
  private:
   bool CoveredByLaterSibling(std::size_t index) const;
+
+  struct Composed {
+    ClipRect Area;
+    std::size_t Stacking;
+    Look Looks;
+    bool operator==(const Composed&) const = default;
+  };
+  // How the last composed frame showed the control; none when it did not.
+  std::optional<Composed> composed_;
 };
 
 class TPanel : public Control {
@@ -63,6 +86,7 @@ class TPanel : public Control {
 
  protected:
   void Paint(Bitmap32& frame, int x, int y, const ClipRect& clip) const override;
+  Look LookNow() const override { return {Colour, Bevel}; }
 };
 
 // A picture control: shows one picture, at its top-left, centred, or stretched to the control.
@@ -75,6 +99,7 @@ class TImage : public Control {
 
  protected:
   void Paint(Bitmap32& frame, int x, int y, const ClipRect& clip) const override;
+  Look LookNow() const override { return {Picture.Revision(), std::uint64_t(PictureFit)}; }
 };
 
 class TLayeredImageControl : public Control {
@@ -86,6 +111,9 @@ class TLayeredImageControl : public Control {
 
  protected:
   void Paint(Bitmap32& frame, int x, int y, const ClipRect& clip) const override;
+  void CollectInnerChanges(DamageList& damage, int x, int y, const ClipRect& area) override {
+    Image.CollectChanges(damage, x, y, area);
+  }
 };
 
 // A red rectangle outline drawn with a pen of the given width inside the control's bounds.
@@ -97,6 +125,7 @@ class TShape : public Control {
 
  protected:
   void Paint(Bitmap32& frame, int x, int y, const ClipRect& clip) const override;
+  Look LookNow() const override { return {std::uint64_t(PenWidth), Colour}; }
 };
 
 // A read-only text box; the host's typeface renders the lines into Rendered.
@@ -109,6 +138,7 @@ class TMemo : public Control {
 
  protected:
   void Paint(Bitmap32& frame, int x, int y, const ClipRect& clip) const override;
+  Look LookNow() const override { return {Colour, Rendered.Revision()}; }
 };
 
 // An invisible area that only takes clicks.

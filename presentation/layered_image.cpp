@@ -24,6 +24,18 @@ Pixel BitmapLayer::ShownAt(int x, int y) const {
 
 const Bitmap32& BitmapLayer::Picture() const { return picture_ ? *picture_ : NoPicture(); }
 
+std::optional<LayerLook> BitmapLayer::LookNow() const {
+  if (!Visible) return std::nullopt;
+  const Bitmap32& picture = Picture();
+  const int left = int(std::lround(Location.Left)), top = int(std::lround(Location.Top));
+  return LayerLook{{left, top, left + picture.Width(), top + picture.Height()},
+                   &picture,
+                   picture.Revision(),
+                   Tint,
+                   Mode,
+                   MasterAlpha};
+}
+
 BitmapLayer& LayeredImage::CreateLayer() {
   layers_.push_back(std::make_unique<BitmapLayer>());
   layers_.back()->slot_ = layers_.size() - 1;
@@ -79,19 +91,28 @@ int LayeredImage::IndexOf(const BitmapLayer* layer) const {
   return int(layer->slot_);
 }
 
+void LayeredImage::Vacate(const BitmapLayer& layer) {
+  if (layer.composed_) vacated_.Add(layer.composed_->Area);
+}
+
 void LayeredImage::DestroyLayer(const BitmapLayer* layer) {
-  if (const std::optional<std::size_t> slot = SlotOf(layer)) LeaveGap(*slot);
+  const std::optional<std::size_t> slot = SlotOf(layer);
+  if (!slot) return;
+  Vacate(*layer);
+  LeaveGap(*slot);
 }
 
 void LayeredImage::DestroyLayerAt(int index) {
   if (index < 0 || index >= LayerCount()) return;
   CloseGapsBelow(std::size_t(index));
+  Vacate(*layers_[std::size_t(index)]);
   LeaveGap(std::size_t(index));
 }
 
 void LayeredImage::SendToBack(const BitmapLayer* layer) {
   const int index = IndexOf(layer);
   if (index <= 0) return;
+  Vacate(*layer);
   // Every slot up to the layer's holds a layer now: only those move.
   std::rotate(layers_.begin(), layers_.begin() + index, layers_.begin() + index + 1);
   Renumber(0, std::size_t(index) + 1);
@@ -102,6 +123,7 @@ void LayeredImage::BringToFront(const BitmapLayer* layer) {
   CloseGaps();
   const int index = IndexOf(layer);
   if (index < 0) return;
+  Vacate(*layer);
   std::rotate(layers_.begin() + index, layers_.begin() + index + 1, layers_.end());
   Renumber(std::size_t(index), layers_.size());
 }
@@ -115,5 +137,28 @@ void LayeredImage::Render(Bitmap32& target, int x, int y, const ClipRect& clip) 
     if (layer->Tint) target.DrawTinted(layer->Picture(), left, top, *layer->Tint, layer->MasterAlpha, clip);
     else if (layer->Mode == DrawMode::Opaque) target.DrawOpaque(layer->Picture(), left, top, clip);
     else target.DrawBlended(layer->Picture(), left, top, layer->MasterAlpha, clip);
+  }
+}
+
+namespace {
+ClipRect Offset(const ClipRect& area, int x, int y) {
+  return {area.Left + x, area.Top + y, area.Right + x, area.Bottom + y};
+}
+}  // namespace
+
+void LayeredImage::CollectChanges(DamageList& damage, int x, int y, const ClipRect& clip) {
+  if (composedRevision_ != Bitmap.Revision()) {
+    composedRevision_ = Bitmap.Revision();
+    damage.Add(clip);
+  }
+  for (const ClipRect& area : vacated_.Areas()) damage.Add(Intersection(Offset(area, x, y), clip));
+  vacated_.Clear();
+  for (const auto& layer : layers_) {
+    if (!layer) continue;
+    std::optional<LayerLook> now = layer->LookNow();
+    if (now == layer->composed_) continue;
+    if (layer->composed_) damage.Add(Intersection(Offset(layer->composed_->Area, x, y), clip));
+    if (now) damage.Add(Intersection(Offset(now->Area, x, y), clip));
+    layer->composed_ = std::move(now);
   }
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "presentation/bitmap32.h"
+#include "presentation/damage.h"
 #include "presentation/recycling_pool.h"
 
 enum class DrawMode { Opaque, Blend };
@@ -20,6 +21,17 @@ using PicturePtr = std::shared_ptr<const Bitmap32>;
 struct LayerRect {
   float Left = 0, Top = 0, Right = 0, Bottom = 0;
   bool operator==(const LayerRect&) const = default;
+};
+
+// What a layer looks like on a frame: two equal looks paint the same pixels.
+struct LayerLook {
+  ClipRect Area;  // in the image's pixels
+  const Bitmap32* Picture = nullptr;
+  std::uint64_t Revision = 0;
+  std::optional<Pixel> Tint;
+  DrawMode Mode = DrawMode::Opaque;
+  int MasterAlpha = 255;
+  bool operator==(const LayerLook&) const = default;
 };
 
 class BitmapLayer : public RecycledStorage<BitmapLayer> {
@@ -44,11 +56,14 @@ class BitmapLayer : public RecycledStorage<BitmapLayer> {
 
  private:
   friend class LayeredImage;
+  // None while the layer is hidden.
+  std::optional<LayerLook> LookNow() const;
+
   // Where the layer stands in its image's stack, so that it is found without a search.
   std::size_t slot_ = 0;
-
- private:
   PicturePtr picture_;
+  // How the last composed frame showed it.
+  std::optional<LayerLook> composed_;
 };
 
 class LayeredImage {
@@ -72,8 +87,15 @@ class LayeredImage {
 
   // Draws the bitmap and the visible layers with the image's top-left at (x, y) of target.
   void Render(Bitmap32& target, int x, int y, const ClipRect& clip) const;
+  // Adds, offset by (x, y) and within clip, where the image would now render otherwise than when
+  // this was last asked: layers that came, went, moved, changed their look or their place in the
+  // stack, and all of clip when the bitmap changed.
+  void CollectChanges(DamageList& damage, int x, int y, const ClipRect& clip);
 
  private:
+  // The area a layer showed on the last composed frame must be repainted.
+  void Vacate(const BitmapLayer& layer);
+
   // A destroyed layer leaves an empty slot behind: a battle destroys thousands of layers a tick
   // deep in a stack of thousands, and closing each gap at once would move the stack above it
   // every time. Below the lowest gap a slot is the layer's stack position, so a walk down the
@@ -92,4 +114,7 @@ class LayeredImage {
   mutable std::vector<std::unique_ptr<BitmapLayer>> layers_;
   mutable std::size_t gaps_ = 0;
   mutable std::size_t lowestGap_ = kNoGap;
+  // In the image's pixels: where layers destroyed or restacked since the last collection were.
+  DamageList vacated_;
+  std::optional<std::uint64_t> composedRevision_;
 };

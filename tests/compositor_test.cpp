@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/bmp_file.h"
+#include "presentation/damage.h"
 #include "presentation/layered_image.h"
 #include "tests/test_support.h"
 
@@ -92,22 +93,68 @@ TEST(Compositor, DrawsLayersInStackOrderOpaqueOrBlendedAndClipped) {
   EXPECT_EQ(frame.At(2, 0) & 0xFFFFFF, MakePixel(10, 10, 10) & 0xFFFFFF);
 }
 
-TEST(Compositor, ChangedRowsSpanEveryDifferenceAndNothingElse) {
+TEST(Compositor, DamageMergesWhatTouchesAndKeepsApartWhatDoesNot) {
   struct Case {
-    std::vector<int> changedRows;
-    int first, last;
+    std::vector<ClipRect> added;
+    std::vector<ClipRect> areas;
+  } cases[] = {
+      {{}, {}},
+      {{{0, 0, 0, 5}}, {}},  // empty
+      {{{0, 0, 10, 10}, {20, 20, 30, 30}}, {{0, 0, 10, 10}, {20, 20, 30, 30}}},
+      {{{0, 0, 10, 10}, {5, 5, 15, 15}}, {{0, 0, 15, 15}}},
+      {{{0, 0, 10, 10}, {10, 0, 20, 10}}, {{0, 0, 20, 10}}},  // side by side
+      // The third joins the first two, which did not touch each other.
+      {{{0, 0, 10, 10}, {20, 0, 30, 10}, {5, 0, 25, 5}}, {{0, 0, 30, 10}}},
   };
-  for (const Case& c : std::vector<Case>{{{}, 0, -1}, {{0}, 0, 0}, {{5}, 5, 5}, {{2, 4}, 2, 4}, {{0, 5}, 0, 5}}) {
-    const Bitmap32 before(3, 6, 0xFF000000u);
-    Bitmap32 now = before;
-    for (const int y : c.changedRows) now.Set(2, y, 0xFFFFFFFFu);
-    const RowSpan span = ChangedRows(now, before);
-    EXPECT_EQ(span.Empty(), c.changedRows.empty());
-    if (!span.Empty()) {
-      EXPECT_EQ(span.First, c.first);
-      EXPECT_EQ(span.Last, c.last);
-    }
+  for (const Case& c : cases) {
+    DamageList damage;
+    for (const ClipRect& area : c.added) damage.Add(area);
+    EXPECT_EQ(damage.Areas(), c.areas) << c.added.size() << " added";
   }
+  DamageList many;
+  for (int i = 0; i < 40; ++i) many.Add({i * 20, 0, i * 20 + 5, 5});
+  ClipRect all;
+  for (const ClipRect& area : many.Areas()) all = Union(all, area);
+  EXPECT_LE(many.Areas().size(), 12u) << "too many areas become their bounding box";
+  EXPECT_EQ(all, (ClipRect{0, 0, 785, 5}));
+}
+
+TEST(Compositor, LayersReportWhereTheyCameWentMovedAndRestacked) {
+  LayeredImage image;
+  image.Bitmap.Resize(100, 100);
+  const auto picture = std::make_shared<const Bitmap32>(10, 10, MakePixel(1, 2, 3));
+  BitmapLayer& a = image.CreateLayer();
+  a.ShowPicture(picture);
+  a.Location = {5, 5, 15, 15};
+  BitmapLayer& b = image.CreateLayer();
+  b.ShowPicture(picture);
+  b.Location = {50, 50, 60, 60};
+  const ClipRect clip{0, 0, 100, 100};
+  const auto changes = [&](int x = 0, int y = 0) {
+    DamageList damage;
+    image.CollectChanges(damage, x, y, {x, y, x + 100, y + 100});
+    return damage.Areas();
+  };
+  EXPECT_EQ(changes(), std::vector<ClipRect>{clip}) << "the bitmap was never shown";
+  EXPECT_TRUE(changes().empty());
+  a.Location = {8, 5, 18, 15};
+  EXPECT_EQ(changes(), (std::vector<ClipRect>{{5, 5, 18, 15}})) << "moved";
+  b.Visible = false;
+  EXPECT_EQ(changes(1000, 0), (std::vector<ClipRect>{{1050, 50, 1060, 60}})) << "hidden, the image placed at 1000";
+  b.Visible = true;
+  b.MasterAlpha = 100;
+  b.Mode = DrawMode::Blend;
+  EXPECT_EQ(changes(), (std::vector<ClipRect>{{50, 50, 60, 60}})) << "shown, blended";
+  image.SendToBack(&b);
+  EXPECT_EQ(changes(), (std::vector<ClipRect>{{50, 50, 60, 60}})) << "restacked";
+  image.DestroyLayer(&a);
+  EXPECT_EQ(changes(), (std::vector<ClipRect>{{8, 5, 18, 15}})) << "destroyed";
+  BitmapLayer& never = image.CreateLayer();
+  never.ShowPicture(picture);
+  image.DestroyLayer(&never);
+  EXPECT_TRUE(changes().empty()) << "a layer never shown leaves nothing to repaint";
+  image.Bitmap.Set(0, 0, 0);
+  EXPECT_EQ(changes(), std::vector<ClipRect>{clip}) << "the bitmap drawn on";
 }
 
 TEST(BmpFiles, RoundTripExactlyAndRejectWhatIsNoPicture) {

@@ -87,4 +87,80 @@ TEST(Layout, TheFrameIsTheSameAsOnAWindowFilledWhole) {
   EXPECT_EQ(g.ComposeFrame(), paintedOverAFullFill()) << "with the key legend moved";
 }
 
+// Only what changed since the last frame is painted again. After every step of a game, the frame
+// must be the one painted whole, and what lies outside the areas reported to the hosts must be
+// what they were shown before.
+class PiecemealFrames {
+ public:
+  explicit PiecemealFrames(GameFixture& f) : f_(f) {}
+
+  void Check(const std::string& moment) {
+    TForm1& g = f_.Game();
+    const Bitmap32& frame = g.ComposeFrame();
+    Bitmap32 whole(WindowWidth, WindowHeight, g.WindowColour);
+    g.Window.PaintChildren(whole, 0, 0, whole.FullRect());
+    ASSERT_EQ(frame, whole) << moment;
+    if (shown_.Empty()) shown_ = Bitmap32(WindowWidth, WindowHeight, 0);
+    for (const ClipRect& area : g.FrameChanges()) shown_.DrawOpaque(frame, 0, 0, area);
+    ASSERT_EQ(shown_, frame) << moment << ": a change outside the areas reported";
+  }
+
+  void WaitChecking(std::int64_t ms, std::int64_t step, const std::string& moment) {
+    for (std::int64_t t = 0; t < ms; t += step) {
+      f_.Sim->Wait(step);
+      Check(moment + " at " + std::to_string(t) + " ms");
+    }
+  }
+
+ private:
+  GameFixture& f_;
+  Bitmap32 shown_;
+};
+
+TEST(Layout, FramesPaintedPieceByPieceEqualFramesPaintedWhole) {
+  GameFixture f;
+  TForm1& g = f.Game();
+  PiecemealFrames frames(f);
+  frames.Check("the first frame");
+  g.ComposeFrame();
+  EXPECT_TRUE(g.FrameChanges().empty()) << "nothing happened, yet something was painted again";
+  frames.WaitChecking(3000, 100, "the splash scrolling");
+  f.StartPlaying();
+  frames.Check("play begun");
+  for (int i = 0; i < 40; ++i) {
+    f.Sim->Move(20 + i * 17, 30 + (i * 29) % 680);
+    frames.Check("the pointer moving, step " + std::to_string(i));
+  }
+  for (const auto& [x, y] : std::vector<std::pair<int, int>>{{358, 600}, {790, 520}, {400, 500}, {100, 650}}) {
+    f.Sim->Press(x, y);
+    frames.WaitChecking(500, 50, "after a press at " + std::to_string(x) + "," + std::to_string(y));
+  }
+  frames.WaitChecking(30000, 250, "the battle");
+  f.Sim->Key("P");
+  frames.Check("paused");
+  f.Sim->Key("P");
+  frames.Check("going on");
+  g.Panel3.Left -= 150;
+  frames.Check("the key legend moved");
+  g.Panel3.Left += 150;
+  g.WindowColour = MakePixel(128, 0, 0);
+  frames.Check("the window's colour changed");
+  ReachHighScores(f, 1234);
+  frames.Check("the high scores");
+  Type(f, "PIECE\r");
+  frames.WaitChecking(3000, 100, "after the name");
+}
+
+TEST(Layout, TutorialFramesPaintedPieceByPieceEqualFramesPaintedWhole) {
+  GameFixture f;
+  PiecemealFrames frames(f);
+  f.Sim->Press(350, 350);
+  f.Sim->Key("Y");
+  frames.Check("the tutorial begun");
+  for (int page = 0; page < 25; ++page) {
+    f.Sim->Press(358, 358);
+    frames.WaitChecking(1000, 100, "tutorial page " + std::to_string(page));
+  }
+}
+
 }  // namespace

@@ -74,43 +74,26 @@ class BrowserGame {
     return double(status.st_mtim.tv_sec) * 1e9 + double(status.st_mtim.tv_nsec) + double(status.st_ino);
   }
 
-  // Only the rectangle that holds every changed pixel goes to the canvas, already in the canvas's
-  // byte order, so the page copies nothing.
+  // Only the areas the game repainted go to the canvas, already in the canvas's byte order, so
+  // the page copies nothing. The canvas keeps the rest from the frames before.
   void ShowChanges() {
     const Bitmap32& frame = game_->ComposeFrame();
-    int top = 0, bottom = frame.Height() - 1, left = 0, right = frame.Width() - 1;
-    if (!shown_.Empty()) {
-      const RowSpan changed = ChangedRows(frame, shown_);
-      if (changed.Empty()) return;
-      top = changed.First;
-      bottom = changed.Last;
-      left = frame.Width();
-      right = -1;
-      for (int y = top; y <= bottom; ++y) WidenToChanges(frame, y, left, right);
-    }
-    rgba_.resize(std::size_t(right - left + 1) * std::size_t(bottom - top + 1) * 4);
+    for (const ClipRect& area : game_->FrameChanges()) ShowArea(frame, area);
+  }
+
+  void ShowArea(const Bitmap32& frame, const ClipRect& area) {
+    const int width = area.Right - area.Left, height = area.Bottom - area.Top;
+    rgba_.resize(std::size_t(width) * std::size_t(height) * 4);
     unsigned char* to = rgba_.data();
-    for (int y = top; y <= bottom; ++y)
-      for (int x = left; x <= right; ++x, to += 4) {
+    for (int y = area.Top; y < area.Bottom; ++y)
+      for (int x = area.Left; x < area.Right; ++x, to += 4) {
         const Pixel p = frame.At(x, y);
         to[0] = static_cast<unsigned char>(PixelRed(p));
         to[1] = static_cast<unsigned char>(PixelGreen(p));
         to[2] = static_cast<unsigned char>(PixelBlue(p));
         to[3] = 255;
       }
-    shown_ = frame;
-    JsShowRect(rgba_.data(), left, top, right - left + 1, bottom - top + 1);
-  }
-
-  void WidenToChanges(const Bitmap32& frame, int y, int& left, int& right) const {
-    const Pixel* now = frame.Row(y);
-    const Pixel* before = shown_.Row(y);
-    int x = 0;
-    while (x < left && now[x] == before[x]) ++x;
-    left = std::min(left, x);
-    int end = frame.Width() - 1;
-    while (end > right && now[end] == before[end]) --end;
-    right = std::max(right, end);
+    JsShowRect(rgba_.data(), area.Left, area.Top, width, height);
   }
 
   VirtualClock clock_;
@@ -122,7 +105,6 @@ class BrowserGame {
   NullHostWindow banner_;
   std::unique_ptr<TForm1> game_;
   std::unique_ptr<GameDriver> driver_;
-  Bitmap32 shown_;
   std::vector<unsigned char> rgba_;
   std::string caption_;
   bool dirty_ = true;

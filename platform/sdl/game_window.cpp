@@ -116,7 +116,7 @@ bool GameWindow::Exposed(const SDL_Event& e) {
   if (e.type != SDL_WINDOWEVENT ||
       (e.window.event != SDL_WINDOWEVENT_EXPOSED && e.window.event != SDL_WINDOWEVENT_SIZE_CHANGED))
     return false;
-  shown_ = Bitmap32();
+  wholeOwed_ = true;
   // The pointer events queued behind a resize already speak of the new size.
   CurrentSurface();
   return true;
@@ -130,7 +130,7 @@ void GameWindow::ToggleFullscreen() {
   }
   // Without a window manager nothing gives the window its size back.
   if (fullscreen) SDL_SetWindowSize(window_, kFrame.Width * windowedScale_, kFrame.Height * windowedScale_);
-  shown_ = Bitmap32();
+  wholeOwed_ = true;
 }
 
 std::vector<InputEvent> GameWindow::InputsOf(const SDL_Event& e) const { return ::InputsOf(e, fit_, kFrame); }
@@ -141,7 +141,7 @@ SDL_Surface* GameWindow::CurrentSurface() {
   if (const Size size{surface->w, surface->h}; size != surfaceSize_) {
     surfaceSize_ = size;
     fit_ = FitFrame(kFrame, size);
-    shown_ = Bitmap32();
+    wholeOwed_ = true;
   }
   return surface;
 }
@@ -150,43 +150,41 @@ void GameWindow::ShowChanges() {
   SDL_Surface* surface = CurrentSurface();
   if (!surface) return;
   const Bitmap32& frame = game_.ComposeFrame();
-  if (shown_.Empty()) {
+  if (wholeOwed_) {
+    wholeOwed_ = false;
     SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
-    shown_ = frame;
-    PutRows(surface, frame, 0, frame.Height() - 1);
+    PutArea(surface, frame, frame.FullRect());
     SDL_UpdateWindowSurface(window_);
   } else {
-    if (const RowSpan changed = ChangedRows(frame, shown_); !changed.Empty()) {
-      std::copy(frame.Row(changed.First), frame.Row(changed.Last) + frame.Width(), shown_.Row(changed.First));
-      const SDL_Rect band = PutRows(surface, frame, changed.First, changed.Last);
-      SDL_UpdateWindowSurfaceRects(window_, &band, 1);
-    }
+    shownAreas_.clear();
+    for (const ClipRect& area : game_.FrameChanges())
+      if (const SDL_Rect shown = PutArea(surface, frame, area); shown.w > 0 && shown.h > 0) shownAreas_.push_back(shown);
+    if (!shownAreas_.empty()) SDL_UpdateWindowSurfaceRects(window_, shownAreas_.data(), int(shownAreas_.size()));
   }
   FollowCaption();
 }
 
-// Puts rows first..last of the frame into the surface, enlarged; what falls outside a window too
-// small for the frame is cut off. Returns the surface's rectangle that they cover.
-SDL_Rect GameWindow::PutRows(SDL_Surface* surface, const Bitmap32& frame, int first, int last) {
+// Puts an area of the frame into the surface, enlarged; what falls outside a window too small for
+// the frame is cut off. Returns the surface's rectangle that it covers.
+SDL_Rect GameWindow::PutArea(SDL_Surface* surface, const Bitmap32& frame, const ClipRect& area) {
   const int scale = fit_.Scale;
-  const int width = std::min(frame.Width(), (surface->w - fit_.Left) / scale);
-  last = std::min(last, (surface->h - fit_.Top) / scale - 1);
-  if (width <= 0 || last < first) return {};
-  const int rows = last - first + 1;
+  const ClipRect fits{0, 0, (surface->w - fit_.Left) / scale, (surface->h - fit_.Top) / scale};
+  const ClipRect put = Intersection(Intersection(area, frame.FullRect()), fits);
+  if (put.Empty()) return {};
+  const int width = put.Right - put.Left, rows = put.Bottom - put.Top;
   const int bytesPerPixel = surface->format->BytesPerPixel;
-  const int top = fit_.Top + first * scale;
-  const auto* frameRows = reinterpret_cast<const unsigned char*>(frame.Row(first));
+  const int left = fit_.Left + put.Left * scale, top = fit_.Top + put.Top * scale;
+  const auto* frameRows = reinterpret_cast<const unsigned char*>(frame.Row(put.Top) + put.Left);
   const std::size_t frameRowBytes = std::size_t(frame.Width()) * sizeof(Pixel);
   if (TakesFramePixels(surface)) {
-    StretchRows(bytesPerPixel, frameRows, frameRowBytes, width, rows, scale, surface, fit_.Left, top);
+    StretchRows(bytesPerPixel, frameRows, frameRowBytes, width, rows, scale, surface, left, top);
   } else {
     band_.resize(std::size_t(width) * rows * bytesPerPixel);
     SDL_ConvertPixels(width, rows, SDL_PIXELFORMAT_ARGB8888, frameRows, int(frameRowBytes), surface->format->format,
                       band_.data(), width * bytesPerPixel);
-    StretchRows(bytesPerPixel, band_.data(), std::size_t(width) * bytesPerPixel, width, rows, scale, surface, fit_.Left,
-                top);
+    StretchRows(bytesPerPixel, band_.data(), std::size_t(width) * bytesPerPixel, width, rows, scale, surface, left, top);
   }
-  return {fit_.Left, top, width * scale, rows * scale};
+  return {left, top, width * scale, rows * scale};
 }
 
 void GameWindow::FollowCaption() {

@@ -21,9 +21,9 @@ std::vector<InputEvent> InputsOf(const SDL_Event& e, const FrameFit& fit, Size f
 // the game's, so it is neither handed over nor recorded.
 bool IsFullscreenKey(const SDL_Event& e);
 
-// Pushes to the display only the band of rows that changed since the last frame shown: the
-// cheapest way to the screen when little moves. The band is enlarged in place, pixel for pixel,
-// so the core's frame is the same at every scale.
+// Pushes to the display only the areas the core repainted since the last frame shown: the
+// cheapest way to the screen when little moves. They are enlarged in place, pixel for pixel, so
+// the core's frame is the same at every scale.
 class GameWindow {
  public:
   // windowedScale: the scale the window has when it is not on the whole screen.
@@ -44,9 +44,9 @@ class GameWindow {
   std::vector<InputEvent> InputsOf(const SDL_Event& e) const;
 
  private:
-  // Where the frame sits in the window surface as it is now; forgets what was shown when that moved.
+  // Where the frame sits in the window surface as it is now; owes a whole frame when that moved.
   SDL_Surface* CurrentSurface();
-  SDL_Rect PutRows(SDL_Surface* surface, const Bitmap32& frame, int first, int last);
+  SDL_Rect PutArea(SDL_Surface* surface, const Bitmap32& frame, const ClipRect& area);
   void FollowCaption();
 
   SDL_Window* window_;
@@ -54,7 +54,9 @@ class GameWindow {
   int windowedScale_;
   Size surfaceSize_;
   FrameFit fit_;
-  Bitmap32 shown_;
-  std::vector<unsigned char> band_;  // the changed rows converted, for a surface of another pixel format
+  // The surface holds none of the frame yet, or not where it now belongs.
+  bool wholeOwed_ = true;
+  std::vector<SDL_Rect> shownAreas_;
+  std::vector<unsigned char> band_;  // an area converted, for a surface of another pixel format
   std::string caption_;
 };
