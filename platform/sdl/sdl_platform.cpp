@@ -13,8 +13,17 @@ CalendarDate LocalToday() {
   return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 
+namespace {
+// The rate the music tracks are made at: a device at their rate plays them without resampling
+// every buffer, which cost more than decoding them. The sound cues are converted once, when loaded.
+constexpr int kDeviceRate = 32000;
+constexpr int kDeviceChannels = 2;
+constexpr int kBufferFrames = 1024;
+}  // namespace
+
 SdlAudio::SdlAudio() {
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 || Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 ||
+      Mix_OpenAudio(kDeviceRate, MIX_DEFAULT_FORMAT, kDeviceChannels, kBufferFrames) != 0) {
     std::cerr << "mibbetfall: no sound device, playing silently: " << SDL_GetError() << "\n";
     return;
   }
