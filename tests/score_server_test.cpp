@@ -4,6 +4,7 @@
 #include <httplib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -229,6 +230,19 @@ TEST(ScoreServer, APostFromTheGamesOwnHttpClientReachesThePublicTable) {
   EXPECT_EQ(table,
             nlohmann::json::parse(R"({"scores": [{"rank": 1, "score": 4321, "name": "ACE", "date": "2026-03-01"}]})"));
   EXPECT_EQ(harness.Body("/healthz"), "ok, 1 posts kept\n");
+}
+
+TEST(ScoreServer, AClientWhoseLibraryCannotBeLoadedFailsAsAnUnreachableServerDoes) {
+  ServerHarness harness;
+  ASSERT_GT(harness.port, 0);
+  CurlHttpClient withoutLibrary("libmibbetfall-no-such-curl.so.4");
+  testing::internal::CaptureStderr();
+  for (int i = 0; i < 2; ++i)
+    EXPECT_EQ(withoutLibrary.Get(harness.BaseUrl() + PostTarget(Post(4321, "ACE"))), "") << "request " << i;
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(harness.Kept(), 0);
+  EXPECT_NE(said.find("libmibbetfall-no-such-curl.so.4"), std::string::npos) << said;
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << "the reason is given once: " << said;
 }
 
 TEST(ScoreServer, RefusesAnythingButAWholeNewPostAndStoresNothing) {

@@ -1,9 +1,10 @@
 # Shared by run.sh and test.sh: install what is missing, then configure and build.
 # Sourced, not run.
 
+# libcurl4 is named beside its headers because the game opens libcurl.so.4 itself, at its first post.
 MIBBETFALL_PACKAGES=(
   build-essential cmake ninja-build pkg-config
-  libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libinih-dev libcurl4-openssl-dev libcpp-httplib-dev
+  libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libinih-dev libcurl4-openssl-dev libcurl4 libcpp-httplib-dev
   libmp3lame-dev libgtest-dev libbenchmark-dev nlohmann-json3-dev fonts-dejavu-core libbackward-cpp-dev libdw-dev
   libsqlite3-dev libstb-dev chromium fonts-liberation
   libclang-rt-14-dev clang clang-format
