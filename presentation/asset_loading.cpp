@@ -1,6 +1,7 @@
 // Loading the asset catalogue, the menu frames, the panel pictures and the music tracks.
 #include <iostream>
 #include <map>
+#include <set>
 
 #include "app/main_window.h"
 #include "platform/bmp_file.h"
@@ -25,20 +26,36 @@ void ApplyAlphaCompanion(Bitmap32& picture, const Bitmap32& companion) {
   picture = std::move(sized);
 }
 
-}  // namespace
-
-void TForm1::LoadPicture(const std::string& name) {
-  const std::string path = AssetDir + name + ".bmp";
+// The picture with its alpha companion applied, or the placeholder when it cannot be read.
+Bitmap32 ReadCataloguePicture(const std::string& assetDir, const std::string& name) {
+  const std::string path = assetDir + name + ".bmp";
   std::optional<Bitmap32> picture = ReadBmp(path);
   if (!picture) {
     std::cerr << "mibbetfall: missing or unreadable picture " << path << "\n";
-    Sprites.Add(name, Bitmap32(kPlaceholderSize, kPlaceholderSize, 0));
-    return;
+    return Bitmap32(kPlaceholderSize, kPlaceholderSize, 0);
   }
-  const std::string companionPath = AssetDir + name + "A.bmp";
+  const std::string companionPath = assetDir + name + "A.bmp";
   if (FileExists(companionPath))
     if (const std::optional<Bitmap32> companion = ReadBmp(companionPath)) ApplyAlphaCompanion(*picture, *companion);
-  Sprites.Add(name, std::move(*picture));
+  return std::move(*picture);
+}
+
+// Pictures first shown in the tutorial or after a game has ended: many sessions never reach
+// them, so they are read when first drawn rather than at start.
+bool ShownOnlyLater(const std::string& name) {
+  static const std::set<std::string> later = {"highscores", "entername", "presstocont", "clicktocont",
+                                              "postonline", "arrowd",    "arrowu",      "arrowl",
+                                              "arrowr",     "redcross"};
+  return later.contains(name) || name.starts_with("tutorial");
+}
+
+}  // namespace
+
+void TForm1::LoadPicture(const std::string& name) {
+  if (ShownOnlyLater(name))
+    Sprites.AddDeferred(name, [assetDir = AssetDir, name] { return ReadCataloguePicture(assetDir, name); });
+  else
+    Sprites.Add(name, ReadCataloguePicture(AssetDir, name));
 }
 
 int TForm1::LoadPictureIndexed(const std::string& name) {

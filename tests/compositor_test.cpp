@@ -1,6 +1,10 @@
 // Pictures, layered images and their files: blending, layer order, BMP files, alpha companions.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <vector>
+
 #include "platform/bmp_file.h"
 #include "presentation/damage.h"
 #include "presentation/layered_image.h"
@@ -212,6 +216,63 @@ TEST(Catalogue, MissingPictureKeepsLaterPicturesInPlace) {
   EXPECT_EQ(g.Sprites.NameAt(g.BmpTurret), "Turret");
   EXPECT_EQ(g.Sprites.At(g.BmpTile)->Width(), 35);
   EXPECT_EQ(PixelAlpha(g.Sprites.At(g.BmpTile)->At(0, 0)), 0);
+}
+
+// The pictures a session may never show: the tutorial's pages, arrows and cross, and the
+// high-score screen's titles.
+std::vector<int> PicturesShownOnlyLater(const TForm1& g) {
+  std::vector<int> later = {g.BmpHighScores, g.BmpRedCross};
+  for (int i = 0; i < 4; ++i) later.insert(later.end(), {g.BmpEnterName + i, g.BmpArrow + i});
+  for (int page = 0; page <= 25; ++page) later.push_back(g.BmpTutorial + page);
+  return later;
+}
+
+Simulator StartedOn(const TestAssetDir& dir) {
+  SimulatorOptions options;
+  options.AssetDir = dir.Path();
+  options.SystemFonts = false;
+  return Simulator(options);
+}
+
+TEST(Catalogue, PicturesShownOnlyLaterAreReadWhenFirstDrawnAsTheSameFilesAreAtStart) {
+  // Tree1, read at start, is given the very files of a tutorial page with its alpha companion.
+  TestAssetDir dir;
+  for (const std::string suffix : {".bmp", "A.bmp"}) {
+    dir.Remove("Tree1" + suffix);
+    std::filesystem::copy_file(dir.Path() + "tutorial12" + suffix, dir.Path() + "Tree1" + suffix);
+  }
+  Simulator sim = StartedOn(dir);
+  const TForm1& g = sim.Game();
+  for (int picture : PicturesShownOnlyLater(g)) EXPECT_FALSE(g.Sprites.Loaded(picture)) << g.Sprites.NameAt(picture);
+  EXPECT_TRUE(g.Sprites.Loaded(g.BmpTree));
+  EXPECT_TRUE(g.Sprites.Loaded(g.BmpSplode));
+
+  const PicturePtr page = g.Sprites.At(g.BmpTutorial + 12);
+  EXPECT_TRUE(g.Sprites.Loaded(g.BmpTutorial + 12));
+  EXPECT_FALSE(g.Sprites.Loaded(g.BmpTutorial + 13)) << "only the picture asked for is read";
+  EXPECT_EQ(*page, *g.Sprites.At(g.BmpTree));
+  EXPECT_EQ(g.Sprites.At(g.BmpTutorial + 12), page) << "read once, then shared";
+}
+
+TEST(Catalogue, ADamagedOrMissingPictureReadLaterBecomesThePlaceholderWhenFirstDrawn) {
+  TestAssetDir dir;
+  dir.Write("tutorial3.bmp", "this is not a bitmap");
+  dir.Remove("highscores.bmp");
+  testing::internal::CaptureStderr();
+  Simulator sim = StartedOn(dir);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "nothing is read before it is drawn";
+  TForm1& g = sim.Game();
+
+  testing::internal::CaptureStderr();
+  g.DrawHighScores();
+  const Bitmap32 placeholder(35, 35, 0);
+  EXPECT_EQ(*g.Sprites.At(g.BmpTutorial + 3), placeholder);
+  EXPECT_EQ(*g.Sprites.At(g.BmpHighScores), placeholder);
+  g.Sprites.At(g.BmpTutorial + 3);
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 2) << "one line for each picture: " << said;
+  EXPECT_NE(said.find("tutorial3.bmp"), std::string::npos) << said;
+  EXPECT_NE(said.find("highscores.bmp"), std::string::npos) << said;
 }
 
 TEST(Catalogue, MenuFramesSizeTheirMenusAndCarryTheIcons) {
