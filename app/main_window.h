@@ -394,10 +394,13 @@ class TForm1 : public TGameState {
   void RunEndAction(const TMBType& action);
   void LoadMenuFrames();
   void LoadPanelPictures();
+  // The game-over panel's pictures, read the first time the panel is shown.
+  void LoadGameOverPictures();
   void DrawVersionText();
   bool LoadControlPicture(TImage& control, const std::string& file);
 
   Control* pressedControl_ = nullptr;
+  bool gameOverPicturesLoaded_ = false;
   Bitmap32 frame_;
   DamageList frameChanges_;
   std::optional<Pixel> composedColour_;

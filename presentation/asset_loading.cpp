@@ -157,11 +157,18 @@ void TForm1::LoadPanelPictures() {
   LoadControlPicture(imScrap, "ScrapCount.bmp");
   LoadControlPicture(imSigns, "SignCount.bmp");
   if (LoadControlPicture(imSplash, "splash.bmp")) DrawVersionText();
+  LoadControlPicture(imStart, "starttext.bmp");
+}
+
+void TForm1::LoadGameOverPictures() {
+  // Read when the panel is first shown: most of a megabyte and a half that a session ended
+  // before its first game over never needs.
+  if (gameOverPicturesLoaded_) return;
+  gameOverPicturesLoaded_ = true;
   LoadControlPicture(imGOBot, "gameoverbottom.bmp");
   if (LoadControlPicture(imGOL, "gameoverleft.bmp")) imGOR.Picture = imGOL.Picture;
   LoadControlPicture(imGOTop, "gameovertop.bmp");
   LoadControlPicture(imEnd, "endtext.bmp");
-  LoadControlPicture(imStart, "starttext.bmp");
 }
 
 void TForm1::DrawVersionText() {

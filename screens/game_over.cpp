@@ -56,6 +56,7 @@ void TForm1::tmrSplodeTimer() {
   UpdateEffects();
   if (int(Effects.size()) < kBurntDown && SplodeWave == 1) {
     SplodeWave = 2;
+    LoadGameOverPictures();
     pnlGameOver.Visible = true;
     tmrSplode.SetEnabled(false);
     tmrScrollET.SetEnabled(true);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/bmp_file.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -43,6 +44,19 @@ int ExplosionCues(GameFixture& f) {
 void WaitForPanel(GameFixture& f) {
   for (int i = 0; i < 200 && f.Game().GameMode != ModeGameOver; ++i) f.Sim->Wait(50);
   ASSERT_EQ(f.Game().GameMode, ModeGameOver);
+}
+
+TEST(GameOverPanel, ItsPicturesAreReadWhenItFirstShows) {
+  GameFixture f("DEBUG=1\n");
+  TForm1& g = f.Game();
+  const std::initializer_list<const TImage*> pictures = {&g.imEnd, &g.imGOTop, &g.imGOL, &g.imGOR, &g.imGOBot};
+  for (const TImage* image : pictures) EXPECT_TRUE(image->Picture.Empty()) << image->Name << " at start";
+  f.StartPlaying();
+  f.Sim->Key("q");
+  WaitForPanel(f);
+  for (const TImage* image : pictures) EXPECT_FALSE(image->Picture.Empty()) << image->Name << " on the panel";
+  EXPECT_EQ(g.imGOR.Picture, g.imGOL.Picture);
+  EXPECT_EQ(g.imEnd.Picture, ReadBmp(f.Assets.Path() + "endtext.bmp"));
 }
 
 TEST(EndGame, ClearsTunnelsAndHolesStopsPlayAndSetsOffTheOrbsBlastAndTwentyOneMore) {
