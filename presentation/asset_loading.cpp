@@ -43,9 +43,8 @@ Bitmap32 ReadCataloguePicture(const std::string& assetDir, const std::string& na
 // Pictures first shown in the tutorial or after a game has ended: many sessions never reach
 // them, so they are read when first drawn rather than at start.
 bool ShownOnlyLater(const std::string& name) {
-  static const std::set<std::string> later = {"highscores", "entername", "presstocont", "clicktocont",
-                                              "postonline", "arrowd",    "arrowu",      "arrowl",
-                                              "arrowr",     "redcross"};
+  static const std::set<std::string> later = {"highscores", "entername", "presstocont", "clicktocont", "postonline",
+                                              "arrowd",     "arrowu",    "arrowl",      "arrowr",      "redcross"};
   return later.contains(name) || name.starts_with("tutorial");
 }
 
@@ -54,8 +53,7 @@ bool ShownOnlyLater(const std::string& name) {
 void TForm1::LoadPicture(const std::string& name) {
   if (ShownOnlyLater(name))
     Sprites.AddDeferred(name, [assetDir = AssetDir, name] { return ReadCataloguePicture(assetDir, name); });
-  else
-    Sprites.Add(name, ReadCataloguePicture(AssetDir, name));
+  else Sprites.Add(name, ReadCataloguePicture(AssetDir, name));
 }
 
 int TForm1::LoadPictureIndexed(const std::string& name) {
@@ -161,8 +159,8 @@ void TForm1::LoadPanelPictures() {
 }
 
 void TForm1::LoadGameOverPictures() {
-  // Read when the panel is first shown: most of a megabyte and a half that a session ended
-  // before its first game over never needs.
+  // Read when the panel is first shown: about 1.7 MB of pixels that a session which never loses
+  // a game never needs.
   if (gameOverPicturesLoaded_) return;
   gameOverPicturesLoaded_ = true;
   LoadControlPicture(imGOBot, "gameoverbottom.bmp");
