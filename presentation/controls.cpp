@@ -102,6 +102,10 @@ void TPanel::Paint(Bitmap32& frame, int x, int y, const ClipRect& clip) const {
 TImage::TImage(std::string name, int left, int top, int width, int height, Fit fit)
     : Control(std::move(name), left, top, width, height), PictureFit(fit) {}
 
+bool TImage::Opaque() const {
+  return PictureFit == Fit::Stretch ? !Picture.Empty() : Picture.Width() >= Width && Picture.Height() >= Height;
+}
+
 void TImage::Paint(Bitmap32& frame, int x, int y, const ClipRect& clip) const {
   switch (PictureFit) {
     case Fit::TopLeft:

@@ -96,6 +96,8 @@ class TImage : public Control {
   TImage(std::string name, int left, int top, int width, int height, Fit fit = Fit::TopLeft);
   Bitmap32 Picture;
   Fit PictureFit;
+  // Pictures are copied, not blended: one that reaches every edge hides what lies below.
+  bool Opaque() const override;
 
  protected:
   void Paint(Bitmap32& frame, int x, int y, const ClipRect& clip) const override;
@@ -108,6 +110,8 @@ class TLayeredImageControl : public Control {
   LayeredImage Image;
   // The text last drawn into this image with the bitmap font, for inspection by tools.
   std::string LastText;
+  // The bitmap is copied, not blended: one that fills the control hides what lies below.
+  bool Opaque() const override { return Image.Bitmap.Width() >= Width && Image.Bitmap.Height() >= Height; }
 
  protected:
   void Paint(Bitmap32& frame, int x, int y, const ClipRect& clip) const override;
