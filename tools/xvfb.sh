@@ -1,10 +1,13 @@
 # Starts a private Xvfb server and points DISPLAY at it; sets XVFB_PID. Sourced, not run.
-# Xvfb picks a free display number itself and reports it once it accepts connections.
+# Xvfb picks a free display number itself and reports it once it accepts connections. Without
+# -noreset it starts itself over whenever its last client leaves, and a program that connects in
+# that moment is turned away: a game started right after another one stopped could not open its
+# window.
 # start_xvfb [WIDTHxHEIGHTxDEPTH]: the screen, 1024x768x24 unless given.
 start_xvfb() {
   local screen=${1:-1024x768x24} numberfile
   numberfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$numberfile" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset 3>"$numberfile" >/dev/null 2>&1 &
   XVFB_PID=$!
   for _ in $(seq 300); do
     [ -s "$numberfile" ] && break
