@@ -5,7 +5,7 @@
 #include <fstream>
 #include <vector>
 
-#include "platform/bmp_file.h"
+#include "presentation/bitmap32.h"
 #include "screens/high_score_table.h"
 
 namespace assetgen {
@@ -32,6 +32,7 @@ struct InfoHeader {
   int Width, Height, Bits;
   std::uint32_t Compression = 0;  // 0: plain rows; 3: bit fields
   std::uint32_t ColoursUsed = 0;
+  std::uint32_t PixelsPerMetre = 2835;  // 72 dots per inch
 };
 
 // A file with the 40-byte info header; between header and pixels sit the palette or the masks.
@@ -49,8 +50,8 @@ Bytes InfoBmp(const InfoHeader& h, const Bytes& betweenHeaderAndPixels, const By
   PutLittleEndian(out, std::uint32_t(h.Bits), 2);
   PutLittleEndian(out, h.Compression, 4);
   PutLittleEndian(out, std::uint32_t(pixels.size()), 4);
-  PutLittleEndian(out, 2835, 4);  // 72 dots per inch, both ways
-  PutLittleEndian(out, 2835, 4);
+  PutLittleEndian(out, h.PixelsPerMetre, 4);  // both ways
+  PutLittleEndian(out, h.PixelsPerMetre, 4);
   PutLittleEndian(out, h.ColoursUsed, 4);
   PutLittleEndian(out, 0, 4);
   return Joined({out, betweenHeaderAndPixels, pixels});
@@ -69,6 +70,23 @@ Bytes CoreBmp(int width, int height, int bits, const Bytes& pixels) {
   PutLittleEndian(out, 1, 2);
   PutLittleEndian(out, std::uint32_t(bits), 2);
   return Joined({out, pixels});
+}
+
+// The default high-score table laid out byte by byte as the game's files have always had it:
+// 24-bit rows bottom first, each padded to 4 bytes, the image size filled in, no resolution. It
+// is laid out here, not by the game's own writer, so that the tests hold that writer to it.
+Bytes DefaultHighScoreTableAsEverWritten() {
+  const Bitmap32 table = HighScorePicture(DefaultHighScoreLines());
+  Bytes rows;
+  for (int y = table.Height() - 1; y >= 0; --y) {
+    for (int x = 0; x < table.Width(); ++x) {
+      const Pixel p = table.At(x, y);
+      const Bytes pixel = Bgr(std::uint8_t(PixelRed(p)), std::uint8_t(PixelGreen(p)), std::uint8_t(PixelBlue(p)));
+      rows.insert(rows.end(), pixel.begin(), pixel.end());
+    }
+    rows.resize((rows.size() + 3) / 4 * 4, 0);
+  }
+  return InfoBmp({.Width = table.Width(), .Height = table.Height(), .Bits = 24, .PixelsPerMetre = 0}, {}, rows);
 }
 
 bool WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
@@ -104,7 +122,7 @@ bool WriteFuzzSeeds(const std::string& dir) {
       InfoBmp({2, -2, 32}, {},
               Joined({Bgra(255, 0, 0, 128), Bgra(0, 255, 0, 255), Bgra(0, 0, 255, 0), Bgra(0x30, 0x20, 0x10, 0x40)})));
   ok &= WriteBytes(bmp / "two_by_two_core.bmp", CoreBmp(2, 2, 24, rows24));
-  ok &= WriteBmp24((highScores / "default.bmp").string(), HighScorePicture(DefaultHighScoreLines()));
+  ok &= WriteBytes(highScores / "default.bmp", DefaultHighScoreTableAsEverWritten());
   return ok;
 }
 
