@@ -34,7 +34,7 @@ void Control::Paint(Bitmap32&, int, int, const ClipRect&) const {}
 
 void Control::PaintTree(Bitmap32& frame, int x, int y, const ClipRect& clip) const {
   if (!Visible) return;
-  const ClipRect own = Intersection(clip, {x, y, x + Width, y + Height});
+  const ClipRect own = PartInside(clip, x, y);
   if (own.Empty()) return;
   Paint(frame, x, y, own);
   PaintChildren(frame, x, y, own);
@@ -49,7 +49,7 @@ void Control::CollectChanges(DamageList& damage, int x, int y, const ClipRect& c
   for (std::size_t i = 0; i < Children.size(); ++i) {
     Control& child = *Children[i];
     const int left = x + child.Left, top = y + child.Top;
-    const ClipRect area = Intersection(clip, {left, top, left + child.Width, top + child.Height});
+    const ClipRect area = child.PartInside(clip, left, top);
     std::optional<Composed> now;
     if (child.Visible && !area.Empty()) now = Composed{area, i, child.LookNow()};
     if (now != child.composed_) {
@@ -62,6 +62,10 @@ void Control::CollectChanges(DamageList& damage, int x, int y, const ClipRect& c
     child.CollectInnerChanges(damage, left, top, area);
     child.CollectChanges(damage, left, top, area);
   }
+}
+
+ClipRect Control::PartInside(const ClipRect& clip, int x, int y) const {
+  return Intersection(clip, {x, y, x + Width, y + Height});
 }
 
 bool Control::CoveredByLaterSibling(std::size_t index) const {

@@ -66,6 +66,8 @@ class Control {
 
  private:
   bool CoveredByLaterSibling(std::size_t index) const;
+  // The part of the control, placed with its top-left at (x, y), that lies inside clip.
+  ClipRect PartInside(const ClipRect& clip, int x, int y) const;
 
   struct Composed {
     ClipRect Area;

@@ -26,7 +26,3 @@ void DamageList::Add(const ClipRect& area) {
   for (const ClipRect& a : areas_) all = Union(all, a);
   areas_.assign(1, all);
 }
-
-void DamageList::AddAll(const DamageList& other) {
-  for (const ClipRect& a : other.areas_) Add(a);
-}

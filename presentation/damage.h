@@ -11,7 +11,6 @@ class DamageList {
   // a handful they become their bounding box, because walking the layers once per rectangle
   // costs more than repainting a little too much.
   void Add(const ClipRect& area);
-  void AddAll(const DamageList& other);
   void Clear() { areas_.clear(); }
   bool Empty() const { return areas_.empty(); }
   const std::vector<ClipRect>& Areas() const { return areas_; }
