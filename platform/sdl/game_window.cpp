@@ -158,7 +158,8 @@ void GameWindow::ShowChanges() {
   } else {
     shownAreas_.clear();
     for (const ClipRect& area : game_.FrameChanges())
-      if (const SDL_Rect shown = PutArea(surface, frame, area); shown.w > 0 && shown.h > 0) shownAreas_.push_back(shown);
+      if (const SDL_Rect shown = PutArea(surface, frame, area); shown.w > 0 && shown.h > 0)
+        shownAreas_.push_back(shown);
     if (!shownAreas_.empty()) SDL_UpdateWindowSurfaceRects(window_, shownAreas_.data(), int(shownAreas_.size()));
   }
   FollowCaption();
@@ -182,7 +183,8 @@ SDL_Rect GameWindow::PutArea(SDL_Surface* surface, const Bitmap32& frame, const 
     band_.resize(std::size_t(width) * rows * bytesPerPixel);
     SDL_ConvertPixels(width, rows, SDL_PIXELFORMAT_ARGB8888, frameRows, int(frameRowBytes), surface->format->format,
                       band_.data(), width * bytesPerPixel);
-    StretchRows(bytesPerPixel, band_.data(), std::size_t(width) * bytesPerPixel, width, rows, scale, surface, left, top);
+    StretchRows(bytesPerPixel, band_.data(), std::size_t(width) * bytesPerPixel, width, rows, scale, surface, left,
+                top);
   }
   return {left, top, width * scale, rows * scale};
 }
