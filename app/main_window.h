@@ -202,7 +202,9 @@ class TForm1 : public TGameState {
   enum class SignRefusal { None, SignThere, NoBuildMark, SignLimit, NoScrap };
   SignRefusal SignPlacementRefusal(int x, int y) const;
   void OrderSign(int x, int y, int direction);
-  void OrderSignRemoval(int x, int y);
+  // False when the sign's removal is already ordered: the order is refused.
+  bool OrderSignRemoval(int x, int y);
+  bool SignRemovalOrdered(int signId) const;
   void CompleteSignOrder(const TOrder& order);
   void RefreshSignCounter();
   void CreateTurret(int x, int y);

@@ -77,16 +77,29 @@ void TForm1::OrderSign(int x, int y, int direction) {
   HeldBuilder = -1;
 }
 
-// The refund is paid when the removal is ordered, for every removal order accepted.
-void TForm1::OrderSignRemoval(int x, int y) {
+// The refund is paid when the removal is ordered, once a sign: a second removal of a sign whose
+// removal is queued or under way is refused, or every further order would pay scrap from nothing.
+bool TForm1::OrderSignRemoval(int x, int y) {
   HeldBuilder = -1;
   const int index = FindSign(x, y);
-  if (index == -1) return;
+  if (index == -1) return true;
+  const int signId = Signs[std::size_t(index)]->Id;
+  if (SignRemovalOrdered(signId)) return false;
   Scrap = AddToTotal(Scrap, SIGNCOST / 2);
   RedrawScrap();
   TOrder& order = QueueOrder(x, y, SignOrder);
   order.Action = kRemoveSign;
-  order.TargetId = Signs[std::size_t(index)]->Id;
+  order.TargetId = signId;
+  return true;
+}
+
+bool TForm1::SignRemovalOrdered(int signId) const {
+  const auto removes = [signId](const TOrder* order) {
+    return order && order->Kind == SignOrder && order->Action == kRemoveSign && order->TargetId == signId;
+  };
+  return std::any_of(Orders.begin(), Orders.end(), [&](const auto& queued) { return removes(queued.get()); }) ||
+         std::any_of(Builders.begin(), Builders.end(),
+                     [&](const auto& builder) { return removes(builder->Order.get()); });
 }
 
 void TForm1::CompleteSignOrder(const TOrder& order) {

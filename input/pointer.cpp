@@ -155,7 +155,7 @@ bool TForm1::PassBuildMenuTutorialGate() {
 // Places the order the item stands for and returns the cue that answers the press.
 std::string TForm1::CarryOutBuildMenuItem(int tag) {
   if (tag == kGatherItem) return OrderGather(MenuCellX, MenuCellY) ? "menuselect" : "nocando";
-  if (tag == kRemoveSignItem) OrderSignRemoval(MenuCellX, MenuCellY);
+  if (tag == kRemoveSignItem) return OrderSignRemoval(MenuCellX, MenuCellY) ? "menuselect" : "nocando";
   if (tag >= 0 && tag <= 3) return OrderSignFromMenu(tag);
   return "menuselect";
 }

@@ -180,10 +180,9 @@ TEST(SignOrders, RemovalRefundsAtOnceAndABuildCompletedAfterItDoesNothing) {
   q.g.OrderSign(6, 6, 2);
   EXPECT_EQ(q.g.Scrap, 40);
   EXPECT_EQ(q.g.imScrapCt.LastText, "40");
-  q.g.OrderSignRemoval(6, 6);
-  q.g.OrderSignRemoval(6, 6);  // every accepted removal refunds, also a second one
-  EXPECT_EQ(q.g.Scrap, 50);
-  ASSERT_EQ(q.g.Orders.size(), 3u);
+  EXPECT_TRUE(q.g.OrderSignRemoval(6, 6));
+  EXPECT_EQ(q.g.Scrap, 45);
+  ASSERT_EQ(q.g.Orders.size(), 2u);
   const TOrder build = *q.g.Orders[0];
   const TOrder removal = *q.g.Orders[1];
   EXPECT_EQ(removal.Action, -1);
@@ -196,12 +195,32 @@ TEST(SignOrders, RemovalRefundsAtOnceAndABuildCompletedAfterItDoesNothing) {
   TOrder carriedBuild = build;
   q.g.CompleteOrder(carriedBuild);
   EXPECT_TRUE(q.g.Signs.empty());
-  EXPECT_EQ(q.g.Scrap, 50);
+  EXPECT_EQ(q.g.Scrap, 45);
 
   q.g.OrderSignRemoval(3, 3);  // no sign there: nothing queued, nothing paid
   EXPECT_TRUE(q.g.Orders.empty());
-  EXPECT_EQ(q.g.Scrap, 50);
+  EXPECT_EQ(q.g.Scrap, 45);
   EXPECT_EQ(q.g.HeldBuilder, -1);
+}
+
+// Ten Destroy orders on one sign in one instant once paid 50 scrap: a removal pays once, whether
+// the first order still waits in the queue or a builder already carries it.
+TEST(SignOrders, ASecondRemovalOfTheSameSignIsRefusedWithItsCueAndPaysNothing) {
+  for (const bool carried : {false, true}) {
+    QuietGame q;
+    q.g.OrderSign(6, 6, 2);
+    q.g.CompleteOrder(*q.g.Orders[0]);
+    q.g.Orders.clear();
+    ASSERT_TRUE(q.g.OrderSignRemoval(6, 6));
+    if (carried) {
+      q.BuilderAt(0, 1, 1).Order = std::move(q.g.Orders[0]);
+      q.g.Orders.clear();
+    }
+    q.g.MenuCellX = q.g.MenuCellY = 6;
+    for (int order = 0; order < 9; ++order) EXPECT_EQ(q.g.CarryOutBuildMenuItem(1000), "nocando") << carried;
+    EXPECT_EQ(q.g.Scrap, 45) << carried;
+    EXPECT_EQ(q.g.Orders.size(), carried ? 0u : 1u);
+  }
 }
 
 TEST(SignOrders, StaleCarrierPositionStillFinishesTheSign) {
