@@ -24,6 +24,7 @@
 #include "platform/curl/background_http_client.h"
 #include "platform/curl/curl_http_client.h"
 #include "platform/files.h"
+#include "platform/private_files.h"
 #include "platform/scheduler.h"
 #include "platform/sdl/game_window.h"
 #include "platform/sdl/sdl_platform.h"
@@ -239,13 +240,18 @@ std::optional<HostOptions> ReadArguments(int argc, char** argv) {
 }
 
 // Where the game is recorded: the file asked for, or the newest of the recent games kept in the
-// player's state folder; empty when nothing can be written there.
+// player's private state folder; empty when there is no private folder for them (without a state
+// folder the crash reporter has said so already at start).
 std::string RecordingPath(const HostOptions& options) {
   if (!options.RecordPath.empty()) return options.RecordPath;
-  const std::string folder = CrashReportFolder() + "recordings/";
-  std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  if (error) return "";
+  std::string why;
+  const std::string state = PrivateStateFolder(why);
+  if (state.empty()) return "";
+  const std::string folder = PrivateFolder(state + "recordings/", why);
+  if (folder.empty()) {
+    std::cerr << "mibbetfall: recent games are not recorded: " << why << "\n";
+    return "";
+  }
   return NextRecentRecording(folder, std::time(nullptr));
 }
 

@@ -8,6 +8,7 @@
 #include <array>
 #include <atomic>
 #include <backward.hpp>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -15,7 +16,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/files.h"
+#include "platform/private_files.h"
 
 namespace {
 
@@ -35,14 +36,31 @@ struct ReporterState {
 };
 ReporterState g_state;
 
-void WriteText(int fd, const char* text) {
+// A report being written, with the first write that failed: a report cut short (a full disk) is
+// never announced as written.
+struct ReportFile {
+  int Fd = -1;
+  int Error = 0;
+};
+
+void WriteText(ReportFile& out, const char* text) {
   std::size_t left = std::strlen(text);
-  while (left > 0) {
-    const ssize_t n = ::write(fd, text, left);
-    if (n <= 0) return;
+  while (left > 0 && out.Error == 0) {
+    const ssize_t n = ::write(out.Fd, text, left);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      out.Error = n < 0 ? errno : ENOSPC;
+      return;
+    }
     text += n;
     left -= std::size_t(n);
   }
+}
+
+// What the player is told goes to stderr, whose failures nobody could be told of.
+void Say(const char* text) {
+  ReportFile err{STDERR_FILENO};
+  WriteText(err, text);
 }
 
 // Decimal text of a number into buffer, without the C library's formatting.
@@ -59,94 +77,145 @@ const char* Decimal(long long value, char (&buffer)[24]) {
   return p;
 }
 
-void WriteNumber(int fd, long long value, int width = 0) {
+void WriteNumber(ReportFile& out, long long value, int width = 0) {
   char buffer[24];
   const char* digits = Decimal(value, buffer);
-  for (int pad = width - int(std::strlen(digits)); pad > 0; --pad) WriteText(fd, "0");
-  WriteText(fd, digits);
+  for (int pad = width - int(std::strlen(digits)); pad > 0; --pad) WriteText(out, "0");
+  WriteText(out, digits);
 }
 
 // The UTC date of a moment, from days since 1970 by plain arithmetic (gmtime may take a lock).
-void WriteDate(int fd, std::time_t now) {
+void WriteDate(ReportFile& out, std::time_t now) {
   const long long days = now / 86400, seconds = now % 86400;
   const long long z = days + 719468, era = z / 146097, doe = z - era * 146097;
   const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
   const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100), mp = (5 * doy + 2) / 153;
   const long long day = doy - (153 * mp + 2) / 5 + 1, month = mp < 10 ? mp + 3 : mp - 9;
-  WriteNumber(fd, yoe + era * 400 + (month <= 2), 4);
-  WriteText(fd, "-");
-  WriteNumber(fd, month, 2);
-  WriteText(fd, "-");
-  WriteNumber(fd, day, 2);
-  WriteText(fd, " ");
-  WriteNumber(fd, seconds / 3600, 2);
-  WriteText(fd, ":");
-  WriteNumber(fd, seconds / 60 % 60, 2);
-  WriteText(fd, ":");
-  WriteNumber(fd, seconds % 60, 2);
-  WriteText(fd, " UTC\n");
+  WriteNumber(out, yoe + era * 400 + (month <= 2), 4);
+  WriteText(out, "-");
+  WriteNumber(out, month, 2);
+  WriteText(out, "-");
+  WriteNumber(out, day, 2);
+  WriteText(out, " ");
+  WriteNumber(out, seconds / 3600, 2);
+  WriteText(out, ":");
+  WriteNumber(out, seconds / 60 % 60, 2);
+  WriteText(out, ":");
+  WriteNumber(out, seconds % 60, 2);
+  WriteText(out, " UTC\n");
 }
 
-int OpenReport(const char* cause) {
-  const int fd = ::open(g_state.ReportPath, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return -1;
-  WriteText(fd, "Mibbetfall crash report\nVersion: ");
-  WriteText(fd, g_state.Version);
-  WriteText(fd, "\nDate: ");
-  WriteDate(fd, std::time(nullptr));
-  WriteText(fd, "Cause: ");
-  WriteText(fd, cause);
-  if (g_state.RecordingPath[0] != '\0') {
-    WriteText(fd, "\nRecording: ");
-    WriteText(fd, g_state.RecordingPath);
+// The report is always a new file that only the player can read, in their private folder: a name
+// already taken, by a link or anything else, is refused rather than written through.
+ReportFile OpenReport(const char* cause) {
+  ReportFile out;
+  if (g_state.ReportPath[0] == '\0') return out;
+  out.Fd = CreatePrivateFile(g_state.ReportPath);
+  if (out.Fd < 0) {
+    out.Error = errno;
+    return out;
   }
-  WriteText(fd, "\n\n");
-  return fd;
+  WriteText(out, "Mibbetfall crash report\nVersion: ");
+  WriteText(out, g_state.Version);
+  WriteText(out, "\nDate: ");
+  WriteDate(out, std::time(nullptr));
+  WriteText(out, "Cause: ");
+  WriteText(out, cause);
+  if (g_state.RecordingPath[0] != '\0') {
+    WriteText(out, "\nRecording: ");
+    WriteText(out, g_state.RecordingPath);
+  }
+  WriteText(out, "\n\n");
+  return out;
 }
 
-void WriteDebugLines(int fd) {
+void WriteDebugLines(ReportFile& out) {
   const std::deque<std::string>* log = g_state.DebugLog;
   if (!log || log->empty()) return;
-  WriteText(fd, "\nLast debug lines:\n");
+  WriteText(out, "\nLast debug lines:\n");
   const std::size_t first = log->size() > kDebugLinesInReport ? log->size() - kDebugLinesInReport : 0;
   for (std::size_t i = first; i < log->size(); ++i) {
-    WriteText(fd, (*log)[i].c_str());
-    WriteText(fd, "\n");
+    WriteText(out, (*log)[i].c_str());
+    WriteText(out, "\n");
+  }
+}
+
+// The errors a write of the report may meet, as the player would put them; the C library's texts
+// cannot be had safely in a signal handler.
+const char* WriteFailure(int error) {
+  switch (error) {
+    case ENOSPC:
+      return "the disk is full";
+    case EDQUOT:
+      return "the disk quota is used up";
+    case EFBIG:
+      return "the file grew past the size limit";
+    case EROFS:
+      return "the disk is read-only";
+    case EACCES:
+    case EPERM:
+      return "permission denied";
+    case EEXIST:
+      return "a file already has its name";
+    default:
+      return "the file could not be made or written";
   }
 }
 
 // The stack trace goes through backward-cpp's printer, which writes to stderr: point stderr at the
-// report for as long as it prints.
+// report for as long as it prints. Its writes fail as ours do on a full disk, and only the
+// stream's error flag tells.
 template <typename PrintTrace>
-void WriteTrace(int fd, PrintTrace print) {
+void WriteTrace(ReportFile& out, PrintTrace print) {
+  if (out.Error != 0) return;
   std::fflush(stderr);
   const int savedStderr = ::dup(STDERR_FILENO);
-  ::dup2(fd, STDERR_FILENO);
+  ::dup2(out.Fd, STDERR_FILENO);
+  std::clearerr(stderr);
+  errno = 0;
   print();
-  std::fflush(stderr);
+  if (std::fflush(stderr) != 0 || std::ferror(stderr)) {
+    const int error = errno;
+    out.Error = error == ENOSPC || error == EDQUOT || error == EFBIG || error == EIO ? error : EIO;
+  }
+  std::clearerr(stderr);
   if (savedStderr >= 0) {
     ::dup2(savedStderr, STDERR_FILENO);
     ::close(savedStderr);
   }
 }
 
-// Starts a fresh copy of the game to show the report; the dying process does not wait for it.
-void ShowReportInAWindow() {
+// Starts a fresh copy of the game to show the report, or that none could be written (an empty
+// path); the dying process does not wait for it.
+void ShowReportInAWindow(const char* reportPath) {
   if (!g_state.WindowOpen || g_state.SelfPath[0] == '\0') return;
   const pid_t child = ::fork();
   if (child != 0) return;
-  char* const argv[] = {g_state.SelfPath, const_cast<char*>(kShowCrashReportSwitch), g_state.ReportPath, nullptr};
+  char* const argv[] = {g_state.SelfPath, const_cast<char*>(kShowCrashReportSwitch), const_cast<char*>(reportPath),
+                        nullptr};
   ::execv(g_state.SelfPath, argv);
   ::_exit(127);
 }
 
-void FinishReport(int fd) {
-  WriteDebugLines(fd);
-  ::close(fd);
-  WriteText(STDERR_FILENO, "mibbetfall: the game crashed; a report is in ");
-  WriteText(STDERR_FILENO, g_state.ReportPath);
-  WriteText(STDERR_FILENO, "\n");
-  ShowReportInAWindow();
+// Names the report only when every byte of it was written; a report cut short is removed, since
+// nobody should be sent to read half of one.
+void FinishReport(ReportFile& out) {
+  if (out.Fd >= 0) {
+    WriteDebugLines(out);
+    if (::close(out.Fd) != 0 && out.Error == 0) out.Error = errno;
+    if (out.Error == 0) {
+      Say("mibbetfall: the game crashed; a report is in ");
+      Say(g_state.ReportPath);
+      Say("\n");
+      ShowReportInAWindow(g_state.ReportPath);
+      return;
+    }
+    ::unlink(g_state.ReportPath);
+  }
+  Say("mibbetfall: the game crashed; no report could be written: ");
+  Say(out.Fd < 0 && out.Error == 0 ? "there is no private folder to keep it in" : WriteFailure(out.Error));
+  Say("\n");
+  ShowReportInAWindow("");
 }
 
 const char* SignalName(int sig) {
@@ -175,11 +244,9 @@ void DieOf(int sig) {
 void OnFatalSignal(int sig, siginfo_t* info, void* context) {
   // A second fault while reporting (or a fault on another thread) must not report again.
   if (!g_state.Reporting.test_and_set()) {
-    const int fd = OpenReport(SignalName(sig));
-    if (fd >= 0) {
-      WriteTrace(fd, [&] { backward::SignalHandling::handleSignal(sig, info, context); });
-      FinishReport(fd);
-    }
+    ReportFile out = OpenReport(SignalName(sig));
+    if (out.Fd >= 0) WriteTrace(out, [&] { backward::SignalHandling::handleSignal(sig, info, context); });
+    FinishReport(out);
   }
   DieOf(sig);
 }
@@ -197,17 +264,17 @@ std::string CurrentExceptionText() {
 void OnTerminate() {
   if (!g_state.Reporting.test_and_set()) {
     const std::string cause = std::current_exception() ? CurrentExceptionText() : "std::terminate called";
-    const int fd = OpenReport(cause.c_str());
-    if (fd >= 0) {
-      WriteTrace(fd, [] {
+    ReportFile out = OpenReport(cause.c_str());
+    if (out.Fd >= 0) {
+      WriteTrace(out, [] {
         backward::StackTrace trace;
         trace.load_here(32);
         backward::Printer printer;
         printer.address = true;
         printer.print(trace, stderr);
       });
-      FinishReport(fd);
     }
+    FinishReport(out);
   }
   DieOf(SIGABRT);
 }
@@ -219,14 +286,20 @@ void CopyInto(char* target, std::size_t size, const std::string& text) {
 }  // namespace
 
 std::string CrashReportFolder() {
-  const std::string folder = WritableFolder("", "XDG_STATE_HOME", ".local/state");
-  return folder.empty() ? "/tmp/" : folder;
+  std::string why;
+  const std::string folder = PrivateStateFolder(why);
+  if (folder.empty())
+    std::fprintf(stderr, "mibbetfall: no crash report or recording of recent games will be kept: %s\n", why.c_str());
+  return folder;
 }
 
 void InstallCrashReporter(const std::string& version, const std::string& reportFolder) {
   CopyInto(g_state.Version, sizeof g_state.Version, version);
+  // No folder, no report: a name cut to fit would be another file.
+  const std::string reportPath =
+      reportFolder + "crash-" + std::to_string(std::time(nullptr)) + "-" + std::to_string(::getpid()) + ".txt";
   CopyInto(g_state.ReportPath, sizeof g_state.ReportPath,
-           reportFolder + "crash-" + std::to_string(std::time(nullptr)) + "-" + std::to_string(::getpid()) + ".txt");
+           reportFolder.empty() || reportPath.size() >= sizeof g_state.ReportPath ? "" : reportPath);
   const ssize_t n = ::readlink("/proc/self/exe", g_state.SelfPath, sizeof g_state.SelfPath - 1);
   g_state.SelfPath[n > 0 ? n : 0] = '\0';
 
@@ -253,9 +326,14 @@ void SetCrashDebugLog(const std::deque<std::string>* log) { g_state.DebugLog = l
 void SetCrashWindowOpen(bool open) { g_state.WindowOpen = open; }
 
 int ShowCrashReport(const char* path) {
-  std::ifstream in(path);
   std::ostringstream text;
-  text << "Mibbetfall has crashed. Please send us this report; it is kept in\n" << path << "\n\n" << in.rdbuf();
+  if (path[0] == '\0') {
+    text << "Mibbetfall has crashed. No report of the crash could be written: the disk may be full, or there is no "
+            "private folder to keep it in.";
+  } else {
+    std::ifstream in(path);
+    text << "Mibbetfall has crashed. Please send us this report; it is kept in\n" << path << "\n\n" << in.rdbuf();
+  }
   // A message box has no scroll bar: the head of the report says the most.
   std::string shown = text.str().substr(0, 3000);
   // A box without a parent window goes first through a helper program that may be missing or hang;

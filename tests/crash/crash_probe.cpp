@@ -1,5 +1,8 @@
 // A program that crashes on purpose in the way its argument names, with the game's crash
-// reporter installed, so that a test can read the report it leaves.
+// reporter installed, so that a test can read the report it leaves. A second argument limits the
+// size of the files it may write, in bytes: a disk that fills while the report is written.
+#include <sys/resource.h>
+
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -20,9 +23,17 @@ namespace {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) return 2;
+  if (argc != 2 && argc != 3) return 2;
   const std::deque<std::string> debugLog = {"first debug line", "last debug line"};
   InstallCrashReporter("9.9.9.9", CrashReportFolder());
+  if (argc == 3) {
+    // A write past the limit then fails as on a full disk, instead of killing the program.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = std::strtoul(argv[2], nullptr, 10);
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  }
   SetCrashDebugLog(&debugLog);
   CrashOnPurpose(argv[1]);
   return 0;
