@@ -308,14 +308,18 @@ int PlayInWindow(SDL_Window* sdlWindow, int windowedScale, const HostOptions& op
   } else if (const std::string path = RecordingPath(options); !path.empty()) {
     // The recent games kept for the player stay small: hours of play take a few megabytes.
     constexpr std::int64_t kRecentGameBytes = 16 << 20, kAskedForBytes = 64 << 20;
+    const bool named = !options.RecordPath.empty();
     recorder.emplace(path, ReplayHeader{GameFileVersion(), clock.RandomSeed(), clock.Today(), game.HighScoreLines},
-                     clock.NowMs(), options.RecordPath.empty() ? kRecentGameBytes : kAskedForBytes);
-    if (!recorder->Open() && !options.RecordPath.empty()) {
-      std::cerr << "mibbetfall: cannot write the recording " << path << "\n";
-      return 1;
+                     clock.NowMs(), named ? kAskedForBytes : kRecentGameBytes,
+                     named ? RecordingFile::Named : RecordingFile::Fresh);
+    if (!recorder->Open()) {
+      std::cerr << "mibbetfall: cannot write the recording " << path << ": " << recorder->Error() << "\n";
+      if (named) return 1;
+      recorder.reset();
+    } else {
+      session.RecordTo(&*recorder);
+      SetCrashRecording(path);
     }
-    session.RecordTo(&*recorder);
-    SetCrashRecording(path);
   }
   if (game.DEBUG != 0) SetCrashDebugLog(&game.DebugLog);
   window.Show(options.Scale != 0);

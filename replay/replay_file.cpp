@@ -2,9 +2,11 @@
 
 #include <unistd.h>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -107,12 +109,30 @@ std::optional<ReplayHeader> OpenReplay(const std::string& path, std::ifstream& f
 }
 
 ReplayRecorder::ReplayRecorder(const std::string& path, const ReplayHeader& header, std::int64_t startMs,
-                               std::int64_t maxBytes)
-    : file_(path, std::ios::out | std::ios::trunc), lastMs_(startMs), bytesLeft_(maxBytes) {
+                               std::int64_t maxBytes, RecordingFile kind)
+    : path_(path), lastMs_(startMs), bytesLeft_(maxBytes) {
+  if (kind == RecordingFile::Named) {
+    file_ = FileWriter(OpenNamedFileForWriting(path, error_));
+  } else {
+    file_ = FileWriter(CreatePrivateFile(path.c_str()));
+    if (!file_.IsOpen()) error_ = std::strerror(errno);
+  }
+  Start(header);
+}
+
+ReplayRecorder::ReplayRecorder(FileWriter file, const std::string& path, const ReplayHeader& header,
+                               std::int64_t startMs, std::int64_t maxBytes)
+    : path_(path), file_(std::move(file)), lastMs_(startMs), bytesLeft_(maxBytes) {
+  Start(header);
+}
+
+ReplayRecorder::~ReplayRecorder() { Flush(); }
+
+void ReplayRecorder::Start(const ReplayHeader& header) {
   const std::string lines = ReplayHeaderLines(header);
   WriteLine(lines.substr(0, lines.size() - 1));
   // The header on disk at once: a game that dies early still names its seed.
-  file_.flush();
+  Flush();
 }
 
 void ReplayRecorder::Input(std::int64_t nowMs, const std::string& line) {
@@ -120,9 +140,22 @@ void ReplayRecorder::Input(std::int64_t nowMs, const std::string& line) {
   WriteLine(line);
 }
 
+void ReplayRecorder::Flush() {
+  if (buffer_.empty()) return;
+  if (!file_.Write(buffer_)) SayIncomplete();
+  buffer_.clear();
+}
+
 void ReplayRecorder::Close(std::int64_t nowMs) {
   WaitUntil(nowMs);
-  file_.close();
+  Flush();
+  if (file_.IsOpen() && !file_.Close()) SayIncomplete();
+}
+
+void ReplayRecorder::SayIncomplete() {
+  if (saidIncomplete_ || !file_.Failed()) return;
+  saidIncomplete_ = true;
+  std::fprintf(stderr, "mibbetfall: the recording %s is incomplete: %s\n", path_.c_str(), file_.Error().c_str());
 }
 
 void ReplayRecorder::WaitUntil(std::int64_t nowMs) {
@@ -136,9 +169,13 @@ void ReplayRecorder::WaitUntil(std::int64_t nowMs) {
 }
 
 void ReplayRecorder::WriteLine(const std::string& line) {
-  if (!file_.is_open() || bytesLeft_ < std::int64_t(line.size()) + 1) return;
-  file_ << line << '\n';
+  if (!file_.IsOpen() || file_.Failed() || bytesLeft_ < std::int64_t(line.size()) + 1) return;
+  buffer_ += line;
+  buffer_ += '\n';
   bytesLeft_ -= std::int64_t(line.size()) + 1;
+  // A burst of input between two flushes still takes little memory.
+  constexpr std::size_t kLargestBuffer = 64 << 10;
+  if (buffer_.size() >= kLargestBuffer) Flush();
 }
 
 std::string NextRecentRecording(const std::string& folder, std::int64_t unixSeconds, int keep) {

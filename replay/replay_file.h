@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/private_files.h"
 
 struct ReplayHeader {
   std::string Version;
@@ -34,27 +35,47 @@ std::string ReplayHeaderLines(const ReplayHeader& header);
 // Reads a recording's header from its file and checks that this build can replay it.
 std::optional<ReplayHeader> OpenReplay(const std::string& path, std::ifstream& file, std::string& why);
 
-// Writes a recording as the game is played. The file stream's buffer keeps writes to the disk
-// rare; a recording that outgrows maxBytes stops growing rather than fill the disk.
+// How a recording's file is opened. One the player named may be a file of theirs, written over;
+// one the game names for itself is always a new file, so a name already taken is refused. Neither
+// is written through a link, nor into a FIFO or a device, and a new file is readable by its owner
+// alone.
+enum class RecordingFile { Named, Fresh };
+
+// Writes a recording as the game is played. Lines gather in memory and reach the file at a
+// Flush, so writes to the disk stay rare; a recording that outgrows maxBytes stops growing rather
+// than fill the disk. A write that fails (a full disk) ends the recording there, said once on
+// stderr with the file's name, since a replay of what was kept is not the game played.
 class ReplayRecorder {
  public:
   ReplayRecorder(const std::string& path, const ReplayHeader& header, std::int64_t startMs,
+                 std::int64_t maxBytes = 64 << 20, RecordingFile kind = RecordingFile::Named);
+  // Records into a file already open; path only names it in messages.
+  ReplayRecorder(FileWriter file, const std::string& path, const ReplayHeader& header, std::int64_t startMs,
                  std::int64_t maxBytes = 64 << 20);
-  bool Open() const { return file_.is_open(); }
+  ~ReplayRecorder();
+  bool Open() const { return file_.IsOpen(); }
+  // Why the file could not be opened.
+  const std::string& Error() const { return error_; }
   // One input line at this moment of the game's clock.
   void Input(std::int64_t nowMs, const std::string& line);
   // Hands what the buffer holds to the file, so that a crash loses little of the game.
-  void Flush() { file_.flush(); }
+  void Flush();
   // The last wait, up to the moment the game closed, so that a replay ends where the game did.
   void Close(std::int64_t nowMs);
 
  private:
+  void Start(const ReplayHeader& header);
   void WaitUntil(std::int64_t nowMs);
   void WriteLine(const std::string& line);
+  void SayIncomplete();
 
-  std::ofstream file_;
+  std::string path_;
+  FileWriter file_;
+  std::string buffer_;
+  std::string error_;
   std::int64_t lastMs_;
   std::int64_t bytesLeft_;
+  bool saidIncomplete_ = false;
 };
 
 // The recordings of the last few games, kept in folder (with a trailing separator) under names

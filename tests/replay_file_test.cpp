@@ -1,7 +1,13 @@
 // Recordings: their header, their lines and the store of recent ones.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <functional>
 #include <sstream>
 
 #include "replay/replay_file.h"
@@ -78,6 +84,97 @@ TEST(ReplayFile, ARecordingStopsGrowingAtItsLimit) {
   for (int i = 0; i < 100; ++i) recorder.Input(i, "move 100 100");
   recorder.Close(1000);
   EXPECT_LE(fs::file_size(folder.File("a.replay")), 200u);
+}
+
+TEST(ReplayRecorder, WritesOnlyIntoAFileOfThePlayersOwnAndNeverThroughALink) {
+  struct Case {
+    const char* what;
+    RecordingFile kind;
+    bool needsRoot;
+    // Plants what the case is about beside a file "victim"; gives the path to record to.
+    std::function<std::string(const TempFolder&)> plant;
+    bool opens;
+  };
+  const auto named = [](const char* name) { return [name](const TempFolder& f) { return f.File(name); }; };
+  const auto link = [](const char* target) {
+    return [target](const TempFolder& f) {
+      fs::create_symlink(f.File(target), f.File("link"));
+      return f.File("link");
+    };
+  };
+  const Case cases[] = {
+      {"a new file", RecordingFile::Named, false, named("new.replay"), true},
+      {"an older recording of the player's", RecordingFile::Named, false,
+       [](const TempFolder& f) {
+         std::ofstream(f.File("old.replay")) << "a much longer game than this one\n";
+         return f.File("old.replay");
+       },
+       true},
+      {"a link to another file", RecordingFile::Named, false, link("victim"), false},
+      {"a link to nothing", RecordingFile::Named, false, link("nowhere"), false},
+      {"a device", RecordingFile::Named, false, [](const TempFolder&) { return std::string("/dev/null"); }, false},
+      {"a folder", RecordingFile::Named, false, [](const TempFolder& f) { return f.path.string(); }, false},
+      {"another name of a file", RecordingFile::Named, false,
+       [](const TempFolder& f) {
+         fs::create_hard_link(f.File("victim"), f.File("hard"));
+         return f.File("hard");
+       },
+       false},
+      {"another user's file", RecordingFile::Named, true,
+       [](const TempFolder& f) {
+         EXPECT_EQ(::chown(f.File("victim").c_str(), 65534, 65534), 0);
+         return f.File("victim");
+       },
+       false},
+      {"a FIFO nobody reads", RecordingFile::Named, false,
+       [](const TempFolder& f) {
+         EXPECT_EQ(::mkfifo(f.File("fifo").c_str(), 0600), 0);
+         return f.File("fifo");
+       },
+       false},
+      {"a fresh name", RecordingFile::Fresh, false, named("game.replay"), true},
+      {"a fresh name already taken", RecordingFile::Fresh, false, named("victim"), false},
+      {"a fresh name taken by a link", RecordingFile::Fresh, false, link("victim"), false},
+  };
+  const ReplayHeader header{GameFileVersion(), 1, {2026, 1, 1}, {}};
+  for (const Case& c : cases) {
+    if (c.needsRoot && ::geteuid() != 0) continue;
+    TempFolder folder;
+    std::ofstream(folder.File("victim")) << "keep me";
+    const std::string path = c.plant(folder);
+    const bool existed = fs::exists(fs::symlink_status(path));
+    {
+      ReplayRecorder recorder(path, header, 0, 64 << 20, c.kind);
+      EXPECT_EQ(recorder.Open(), c.opens) << c.what << ": " << recorder.Error();
+      EXPECT_EQ(recorder.Error().empty(), c.opens) << c.what;
+      recorder.Input(5, "move 1 2");
+      recorder.Close(10);
+    }
+    EXPECT_EQ(Read(folder.File("victim")), "keep me") << c.what;
+    EXPECT_FALSE(fs::exists(folder.File("nowhere"))) << c.what << ": a link's missing target is not made";
+    if (!c.opens) continue;
+    EXPECT_EQ(Read(path), ReplayHeaderLines(header) + "wait 5\nmove 1 2\nwait 5\n") << c.what;
+    if (!existed) {
+      EXPECT_EQ(fs::status(path).permissions() & fs::perms::mask, fs::perms::owner_read | fs::perms::owner_write)
+          << c.what << ": a new recording is the player's alone";
+    }
+  }
+}
+
+TEST(ReplayRecorder, AFullDiskIsSaidOnceWithTheRecordingsName) {
+  testing::internal::CaptureStderr();
+  {
+    ReplayRecorder recorder(FileWriter(::open("/dev/full", O_WRONLY | O_CLOEXEC)), "game.replay",
+                            {GameFileVersion(), 1, {2026, 1, 1}, {}}, 0);
+    ASSERT_TRUE(recorder.Open());
+    for (int second = 1; second <= 3; ++second) {
+      recorder.Input(second * 1000, "move 1 2");
+      recorder.Flush();
+    }
+    recorder.Close(5000);
+  }
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "mibbetfall: the recording game.replay is incomplete: " + std::string(std::strerror(ENOSPC)) + "\n");
 }
 
 TEST(ReplayFile, TheStoreKeepsOnlyTheNewestRecordings) {
