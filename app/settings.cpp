@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <limits>
 #include <locale>
 #include <sstream>
 
@@ -88,16 +88,15 @@ std::string Trimmed(const std::string& text) {
 
 }  // namespace
 
-bool ParseIntegerSetting(const std::string& text, int& value) {
+bool ParseIntegerSetting(const std::string& text, std::int64_t& value) {
   const std::string t = Trimmed(text);
   std::size_t digitsFrom = (!t.empty() && (t[0] == '+' || t[0] == '-')) ? 1 : 0;
   if (t.size() == digitsFrom) return false;
   for (std::size_t i = digitsFrom; i < t.size(); ++i)
     if (t[i] < '0' || t[i] > '9') return false;
-  errno = 0;
-  const long long parsed = std::strtoll(t.c_str(), nullptr, 10);
-  if (errno == ERANGE || parsed < INT32_MIN || parsed > INT32_MAX) return false;
-  value = int(parsed);
+  // Beyond 64 bits strtoll gives the nearer end, which every key's range then takes in: a whole
+  // number is out of range however many digits it has.
+  value = std::strtoll(t.c_str(), nullptr, 10);
   return true;
 }
 
@@ -108,33 +107,43 @@ bool ParseFloatSetting(const std::string& text, double& value) {
   in.imbue(std::locale::classic());
   double parsed = 0;
   in >> parsed;
-  if (in.fail() || !in.eof() || !std::isfinite(parsed)) return false;
+  // A number too large for a double fails with the largest one of its sign, which the key's
+  // range takes in like any other number out of range.
+  const bool tooLarge = in.fail() && in.eof() && std::abs(parsed) == std::numeric_limits<double>::max();
+  if ((in.fail() && !tooLarge) || !in.eof() || !std::isfinite(parsed)) return false;
   value = parsed;
   return true;
 }
 
 namespace {
 
+// A value as the file writes it, cut short so that a line about it stays a line.
+std::string AsWritten(const std::string& raw) {
+  constexpr std::size_t kLongest = 40;
+  const std::string written = Trimmed(raw);
+  return written.size() <= kLongest ? written : written.substr(0, kLongest - 3) + "...";
+}
+
 template <typename T>
-T WithinRange(const SettingKey& key, T value, const std::string& fileName) {
+T WithinRange(const SettingKey& key, T value, const std::string& raw, const std::string& fileName) {
   const T within = std::clamp(value, T(key.Range.Lowest), T(key.Range.Highest));
   if (within != value)
-    std::cerr << "mibbetfall: " << fileName << ": " << key.Name << "=" << value << " is outside " << key.Range.Lowest
-              << ".." << key.Range.Highest << "; " << within << " holds\n";
+    std::cerr << "mibbetfall: " << fileName << ": " << key.Name << "=" << AsWritten(raw) << " is outside "
+              << key.Range.Lowest << ".." << key.Range.Highest << "; " << within << " holds\n";
   return within;
 }
 
 void ApplySetting(const SettingKey& key, const std::string& raw, TSettings& settings, const std::string& fileName) {
   if (const auto* intField = std::get_if<int TSettings::*>(&key.Field)) {
-    int value;
-    if (ParseIntegerSetting(raw, value)) settings.*(*intField) = WithinRange(key, value, fileName);
+    std::int64_t value;
+    if (ParseIntegerSetting(raw, value)) settings.*(*intField) = int(WithinRange(key, value, raw, fileName));
   } else if (const auto* textField = std::get_if<std::string TSettings::*>(&key.Field)) {
     // A key written empty means "none".
     settings.*(*textField) = Trimmed(raw);
   } else {
     double value;
     if (ParseFloatSetting(raw, value))
-      settings.*std::get<double TSettings::*>(key.Field) = WithinRange(key, value, fileName);
+      settings.*std::get<double TSettings::*>(key.Field) = WithinRange(key, value, raw, fileName);
   }
 }
 

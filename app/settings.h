@@ -73,8 +73,9 @@ TSettings SettingsFromValues(const SettingsValues& values, const std::string& na
 // its last value, blanks before a line are ignored, only a regular file is read.
 TSettings ReadSettings(const std::string& path);
 
-// Strict readers of one value, in the C locale; exposed for the tests.
-bool ParseIntegerSetting(const std::string& text, int& value);
+// Strict readers of one value, in the C locale; exposed for the tests. A whole number beyond 64
+// bits, or a number beyond a double, gives the nearer end, for the key's range to take in.
+bool ParseIntegerSetting(const std::string& text, std::int64_t& value);
 bool ParseFloatSetting(const std::string& text, double& value);
 
 // Scrap and score are running totals of settings. Kept within this bound, a total can still

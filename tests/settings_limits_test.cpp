@@ -59,6 +59,11 @@ TEST(SettingLimits, ValuesOutsideAKeysRangeTakeTheNearerEndWithOneLineNamingTheK
       {"MIBBETSCRAPPERC=-5", &TSettings::MIBBETSCRAPPERC, -5, false},
       // Debug mode is only on or off: any number is taken as it is.
       {"DEBUG=-2147483648", &TSettings::DEBUG, INT_MIN, false},
+      // A whole number too large for an int is out of range like any other, however long.
+      {"BASEORBHEALTH=99999999999", &TSettings::BASEORBHEALTH, 16777215, true},
+      {"DEBUG=2147483648", &TSettings::DEBUG, INT_MAX, true},
+      {"MIBBETKILL=-99999999999999999999999999999999999999999999999999", &TSettings::MIBBETKILL, -16777215, true},
+      {"NUMSTARTRES=+00000000000000000000000000000000000000000000000007", &TSettings::NUMSTARTRES, 7, false},
   };
   for (const Case& c : cases) {
     const ReadResult read = ReadSettingsText(std::string(c.line) + "\n");
@@ -73,6 +78,14 @@ TEST(SettingLimits, ValuesOutsideAKeysRangeTakeTheNearerEndWithOneLineNamingTheK
   EXPECT_DOUBLE_EQ(floats.Settings.MIBBETSHOTSTRENGTH, 16777215.0);
   EXPECT_DOUBLE_EQ(floats.Settings.TURRETSHOTSTRENGTH, -16777215.0);
   EXPECT_EQ(LineCount(floats.Said), 2) << floats.Said;
+  // Beyond a double, and a line about a value of a thousand digits that still reads as one line.
+  const ReadResult huge = ReadSettingsText("MIBBETSHOTSTRENGTH=1e400\nTURRETSHOTSTRENGTH=-1" + std::string(400, '0') +
+                                           "\nBOTCOST=" + std::string(1000, '9') + "\n");
+  EXPECT_DOUBLE_EQ(huge.Settings.MIBBETSHOTSTRENGTH, 16777215.0);
+  EXPECT_DOUBLE_EQ(huge.Settings.TURRETSHOTSTRENGTH, -16777215.0);
+  EXPECT_EQ(huge.Settings.BOTCOST, 16777215);
+  EXPECT_EQ(LineCount(huge.Said), 3) << huge.Said;
+  EXPECT_LT(huge.Said.size(), 400u) << huge.Said;
   const TSettings defaults;
   for (const SettingKey& key : SettingKeys())
     if (const auto* field = std::get_if<int TSettings::*>(&key.Field)) {
