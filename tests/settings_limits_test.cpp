@@ -121,6 +121,21 @@ TEST(SettingsFile, ARepeatedKeyTakesItsLastValueAndBlanksBeforeALineAreIgnored) 
   EXPECT_EQ(ReadSettingsText("HISCORESERVER=10.0.0.1:80\nHISCORESERVER=\n").Settings.HISCORESERVER, "");
 }
 
+// A file that repeats a key without end must not bury every other message under a line a repeat.
+TEST(SettingsFile, AKeyGivenManyTimesIsOneLineSayingHowOften) {
+  std::string text;
+  for (int i = 0; i < 100000; ++i) text += "BASESCRAP=" + std::to_string(i) + "\n";
+  text += "SIGNCOST=5\nBOTCOST=7\nsigncost=6\n";
+  const ReadResult read = ReadSettingsText(text);
+  EXPECT_EQ(read.Settings.BASESCRAP, 99999);
+  EXPECT_EQ(read.Settings.SIGNCOST, 6);
+  EXPECT_EQ(read.Settings.BOTCOST, 7);
+  ASSERT_EQ(LineCount(read.Said), 2);
+  EXPECT_EQ(read.Said,
+            "mibbetfall: settings.ini: BASESCRAP is given 100000 times; its last value holds\n"
+            "mibbetfall: settings.ini: signcost is given 2 times; its last value holds\n");
+}
+
 // Every integer key at one value and every float key at another.
 std::string EveryKeyAt(const std::string& integer, const std::string& fraction) {
   std::ostringstream text;

@@ -5,11 +5,20 @@
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <map>
+#include <string>
+#include <vector>
 
 #include "platform/files.h"
 #include "platform/settings_file.h"
 
 namespace {
+
+// How often a key was given, and how it was last spelled.
+struct KeyRepeats {
+  int Times = 0;
+  std::string LastSpelling;
+};
 
 // One reading of a settings file: the last value given for each key, by its name in the table.
 struct SettingsFileReading {
@@ -18,6 +27,9 @@ struct SettingsFileReading {
   SettingsValues Values;
   int LineNumber = 0;
   bool AtLineStart = true;
+  // Keys in the order they were first given, so that the lines about repeats come in file order.
+  std::vector<std::string> KeysInOrder = {};
+  std::map<std::string, KeyRepeats> Repeats = {};
 };
 
 // inih reads a line that begins with blanks as the continuation of the key above it, which
@@ -43,10 +55,22 @@ int TakeSetting(void* user, const char* section, const char* name, const char* v
   if (::strcasecmp(section, "Settings") != 0) return 1;
   std::string key = name;
   for (char& c : key) c = char(std::tolower(static_cast<unsigned char>(c)));
-  const bool firstTime = reading.Values.insert_or_assign(key, value).second;
-  if (!firstTime)
-    std::cerr << "mibbetfall: " << reading.Name << ": " << name << " is given again; its last value holds\n";
+  if (reading.Values.insert_or_assign(key, value).second) reading.KeysInOrder.push_back(key);
+  KeyRepeats& repeats = reading.Repeats[key];
+  ++repeats.Times;
+  repeats.LastSpelling = name;
   return 1;
+}
+
+// One line for each key given more than once, however often: a file that repeats a key a
+// hundred thousand times must not bury every other message.
+void ReportRepeatedKeys(const SettingsFileReading& reading) {
+  for (const std::string& key : reading.KeysInOrder) {
+    const KeyRepeats& repeats = reading.Repeats.at(key);
+    if (repeats.Times > 1)
+      std::cerr << "mibbetfall: " << reading.Name << ": " << repeats.LastSpelling << " is given " << repeats.Times
+                << " times; its last value holds\n";
+  }
 }
 
 }  // namespace
@@ -54,6 +78,7 @@ int TakeSetting(void* user, const char* section, const char* name, const char* v
 SettingsValues ReadSettingsValuesFrom(std::FILE* file, const std::string& name) {
   SettingsFileReading reading{file, name, {}};
   ini_parse_stream(ReadLineWithoutLeadingBlanks, &reading, TakeSetting, &reading);
+  ReportRepeatedKeys(reading);
   return reading.Values;
 }
 
