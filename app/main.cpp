@@ -362,7 +362,7 @@ int main(int argc, char** argv) {
   // panels that nobody can play: one line naming the folder serves a player better than a
   // line for each of its files.
   const std::string assetDir = AssetDirOfThisExecutable();
-  if (!std::filesystem::is_directory(assetDir)) {
+  if (std::error_code unreachable; !std::filesystem::is_directory(assetDir, unreachable)) {
     std::cerr << "mibbetfall: the game's Assets folder " << assetDir << " is missing; reinstall the game\n";
     return 1;
   }

@@ -4,24 +4,35 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <system_error>
 
 namespace fs = std::filesystem;
 
-FilePtr OpenRegularFile(const std::string& path) {
+FilePtr OpenRegularFile(const std::string& path) { return OpenFileForReading(path).File; }
+
+FileOpening OpenFileForReading(const std::string& path) {
+  // The system's words, without strerror's buffer that threads share.
+  const auto reason = [](int error) { return std::generic_category().message(error); };
+  FileOpening opening;
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return nullptr;
+  if (fd < 0) {
+    opening.Missing = errno == ENOENT;
+    opening.Why = reason(errno);
+    return opening;
+  }
   struct stat status {};
   const int flags = ::fcntl(fd, F_GETFL);
-  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || flags < 0 ||
-      ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-    ::close(fd);
-    return nullptr;
-  }
-  FilePtr file(::fdopen(fd, "rb"));
-  if (!file) ::close(fd);
-  return file;
+  if (::fstat(fd, &status) != 0 || flags < 0) opening.Why = reason(errno);
+  else if (S_ISDIR(status.st_mode)) opening.Why = reason(EISDIR);
+  else if (!S_ISREG(status.st_mode)) opening.Why = "not a regular file";
+  else if (::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) opening.Why = reason(errno);
+  else if (std::FILE* file = ::fdopen(fd, "rb")) opening.File.reset(file);
+  else opening.Why = reason(errno);
+  if (!opening.File) ::close(fd);
+  return opening;
 }
 
 namespace {

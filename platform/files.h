@@ -22,6 +22,18 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 // itself does not wait, and the kind is checked on what was opened, not on the name.
 FilePtr OpenRegularFile(const std::string& path);
 
+// What opening a file for reading found: the file, or why there is none to read.
+struct FileOpening {
+  FilePtr File;
+  // Nothing lies at the path. Anything else that cannot be read (no permission, a loop of links,
+  // a folder, a FIFO) is there all the same: it may hold what the player wants kept.
+  bool Missing = false;
+  // Why File is null, in a few words for a message: the system's reason, or "not a regular file".
+  std::string Why;
+};
+// Opens like OpenRegularFile, telling a missing file from one that cannot be read.
+FileOpening OpenFileForReading(const std::string& path);
+
 // The game's Assets folder (with a trailing separator) for an executable in executableDir (also
 // with one): the folder beside it, as a build tree has it, else the installed one that
 // cmake --install puts in ../share/mibbetfall/Assets/. When neither is there, the one beside it,

@@ -46,20 +46,33 @@ void TForm1::EnsureHighScoreFile() {
     if (HighScoreLines.empty()) HighScoreLines = DefaultHighScoreLines();
     return;
   }
-  if (std::filesystem::exists(HighScorePath())) return;
+  // Something that cannot even be looked at (a loop of links, a folder without permission) is
+  // not a missing table: loading it says why, and nothing is written over it.
+  std::error_code cannotTell;
+  if (std::filesystem::exists(HighScorePath(), cannotTell) || cannotTell) return;
   HighScoreLines = DefaultHighScoreLines();
   SaveHighScores();
 }
 
 void TForm1::LoadHighScores() {
-  // After a failed save the table in memory is newer than the file: keep it.
+  // After a failed save the table in memory is newer than the file, and after a file that could
+  // not be read it is the only one this run has: keep it.
   if ((HighScoresInMemoryOnly || !HighScoresSaved) && !HighScoreLines.empty()) {
     HighScoreFloor = int(HighScoreOfLine(HighScoreLines.back()));
     return;
   }
   const std::string path = HighScorePath();
-  std::optional<Bitmap32> picture = ReadBmp(path);
-  if (!picture && std::filesystem::exists(path)) {
+  const FileOpening opening = OpenFileForReading(path);
+  std::optional<Bitmap32> picture = opening.File ? ReadBmp(path) : std::nullopt;
+  if (!opening.File && !opening.Missing) {
+    // Not damaged, only out of reach: the scores it holds may come back once the player mends
+    // it, so it stays where it is and this run never writes over it.
+    std::cerr << "mibbetfall: cannot read " << path << ": " << opening.Why
+              << "; it is left as it is, and the high scores of this run are kept in memory only\n";
+    HighScoreLines = DefaultHighScoreLines();
+    HighScoresSaved = false;
+    HighScoreSaveFailureReported = true;
+  } else if (!picture && opening.File) {
     std::cerr << "mibbetfall: " << path << " is not a high-score picture; kept as " << kHighScoreFile
               << ".bad, the default table takes its place\n";
     std::error_code ignored;
@@ -79,6 +92,9 @@ void TForm1::LoadHighScores() {
 void TForm1::SaveHighScores() {
   SortHighScoreLines(HighScoreLines);
   if (HighScoresInMemoryOnly) return;
+  // Once the player has been told that the table is kept for this run only, it is: no later save
+  // may put it over a file that could not be read, or over one left whole by a failed write.
+  if (!HighScoresSaved && HighScoreSaveFailureReported) return;
   HighScoresSaved = WriteBmp24Atomically(HighScorePath(), HighScorePicture(HighScoreLines));
   if (!HighScoresSaved && !HighScoreSaveFailureReported) {
     std::cerr << "mibbetfall: cannot write " << HighScorePath() << "; the high scores are kept for this run only\n";

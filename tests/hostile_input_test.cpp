@@ -7,10 +7,15 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
+#include <iterator>
+#include <optional>
+#include <vector>
 
 #include "platform/bmp_file.h"
 #include "platform/files.h"
+#include "screens/high_score_table.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -183,6 +188,177 @@ TEST(SpecialFiles, AFifoOrADeviceInPlaceOfAFileIsLeftAlone) {
   ExpectAnswersAtOnce("table written beside a FIFO", [&] { return !WriteBmp24Atomically(table, Bitmap32(5, 10)); });
   ExpectAnswersAtOnce("text written beside a FIFO", [&] { return !WriteFileAtomically(table, "text"); });
   EXPECT_FALSE(std::filesystem::exists(table));
+}
+
+// Permissions bind root only in name: while one of these lives, the files are looked at as nobody
+// (the effective ids alone, so that the test takes its files away again as itself).
+class LookingAsNobody {
+ public:
+  LookingAsNobody() : root_(::geteuid() == 0) {
+    constexpr id_t kNobody = 65534;
+    if (root_ && (::setegid(kNobody) != 0 || ::seteuid(kNobody) != 0)) ADD_FAILURE() << "cannot look as nobody";
+  }
+  ~LookingAsNobody() {
+    if (root_ && ::seteuid(0) == 0) (void)::setegid(0);
+  }
+  LookingAsNobody(const LookingAsNobody&) = delete;
+  LookingAsNobody& operator=(const LookingAsNobody&) = delete;
+
+ private:
+  const bool root_;
+};
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+int LineCount(const std::string& text) { return int(std::count(text.begin(), text.end(), '\n')); }
+
+// The ways a file can be there and still not be read, each made at path.
+struct Unreadable {
+  const char* name;
+  std::function<void(const std::string& path)> make;
+  const char* why;
+  bool asNobody;  // a matter of permissions
+};
+
+const std::vector<Unreadable>& UnreadableKinds() {
+  static const std::vector<Unreadable> kinds = {
+      {"a loop of links", [](const std::string& path) { std::filesystem::create_symlink(path, path); },
+       "Too many levels of symbolic links", false},
+      {"a directory",
+       [](const std::string& path) {
+         std::filesystem::create_directory(path);
+         std::ofstream(path + "/keep") << "x";
+       },
+       "Is a directory", false},
+      {"a FIFO", [](const std::string& path) { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }, "not a regular file",
+       false},
+      {"a file without read permission", [](const std::string& path) { std::filesystem::permissions(path, {}); },
+       "Permission denied", true},
+  };
+  return kinds;
+}
+
+TEST(UnreadableFiles, ASettingsFileThatCannotBeReadIsNamedWithWhyAndTheDefaultsHold) {
+  for (const Unreadable& kind : UnreadableKinds()) {
+    TestAssetDir dir("BASESCRAP=77\n");
+    const std::string path = dir.Path() + "settings.ini";
+    if (!kind.asNobody) dir.Remove("settings.ini");
+    kind.make(path);
+    std::optional<LookingAsNobody> nobody;
+    if (kind.asNobody) nobody.emplace();
+    testing::internal::CaptureStderr();
+    const TSettings settings = ReadSettings(path);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(settings.BASESCRAP, TSettings().BASESCRAP) << kind.name;
+    EXPECT_EQ(LineCount(said), 1) << kind.name << ": " << said;
+    EXPECT_NE(said.find("cannot read " + path + ": " + kind.why), std::string::npos) << kind.name << ": " << said;
+  }
+}
+
+// Sets an environment variable for as long as it lives.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const char* name, const std::string& value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    ::setenv(name, value.c_str(), 1);
+  }
+  ~ScopedEnvironment() {
+    if (old_) ::setenv(name_, old_->c_str(), 1);
+    else ::unsetenv(name_);
+  }
+  ScopedEnvironment(const ScopedEnvironment&) = delete;
+  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+// The game started again on the fixture's folder, as the player's next start.
+void StartAgain(GameFixture& f) {
+  SimulatorOptions options;
+  options.AssetDir = f.Assets.Path();
+  options.Today = {2026, 3, 1};
+  options.Seed = 7;
+  options.SystemFonts = false;
+  f.Sim.reset();
+  f.Sim = std::make_unique<Simulator>(options);
+}
+
+// A table that cannot be read is not a damaged one: it may hold a player's scores that come back
+// once the player mends it. It used to be kept aside as damaged and replaced, and a loop of links
+// or a folder that cannot be searched stopped every start with an uncaught exception.
+TEST(UnreadableFiles, AHighScoreTableThatCannotBeReadIsLeftAsItIsAndTheRunKeepsItsScoresInMemory) {
+  namespace fs = std::filesystem;
+  struct Case {
+    std::string name;
+    std::function<void(const std::string& path)> make;
+    std::string why;
+    bool asNobody;
+    bool inUnsearchableFolder = false;  // hs.bmp kept in the player's data folder, which cannot be searched
+  };
+  std::vector<Case> cases;
+  for (const Unreadable& kind : UnreadableKinds()) cases.push_back({kind.name, kind.make, kind.why, kind.asNobody});
+  cases.push_back({"a folder that cannot be searched", {}, "Permission denied", true, true});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    GameFixture f;  // the first start writes the default table
+    const std::string assets = f.Assets.Path();
+    std::string path = assets + "hs.bmp";
+    std::optional<ScopedEnvironment> dataHome;
+    if (c.inUnsearchableFolder) {
+      // The asset folder without write permission sends the table to the player's own folder.
+      const std::string folder = assets + "data/mibbetfall";
+      fs::create_directories(folder);
+      fs::copy_file(path, folder + "/hs.bmp");
+      path = folder + "/hs.bmp";
+      fs::permissions(folder, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write);
+      fs::permissions(assets, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                  fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+      dataHome.emplace("XDG_DATA_HOME", assets + "data");
+    } else if (c.asNobody) {
+      c.make(path);
+    } else {
+      f.Assets.Remove("hs.bmp");
+      c.make(path);
+    }
+    const std::string bytesBefore = c.asNobody ? FileBytes(path) : "";
+    {
+      std::optional<LookingAsNobody> nobody;
+      if (c.asNobody) nobody.emplace();
+      testing::internal::CaptureStderr();
+      StartAgain(f);
+      const std::string said = testing::internal::GetCapturedStderr();
+      TForm1& g = f.Game();
+      EXPECT_EQ(LineCount(said), 1) << said;
+      EXPECT_NE(said.find("cannot read " + path + ": " + c.why), std::string::npos) << said;
+      EXPECT_EQ(g.HighScoreLines, DefaultHighScoreLines());
+      // Two games: the second one's start reads the table again, and keeps the one in memory.
+      testing::internal::CaptureStderr();
+      ReachHighScores(f, 7000);
+      Type(f, "ann\rn");
+      f.Sim->Press(358, 358);
+      ASSERT_EQ(g.GameMode, ModeSplash);
+      ReachHighScores(f, 6000);
+      Type(f, "bob\rn");
+      EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "the player was told once";
+      EXPECT_EQ(g.HighScoreLines[1], "0000007000 ANN");
+      EXPECT_EQ(g.HighScoreLines[2], "0000006000 BOB");
+    }
+    fs::permissions(assets, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                fs::perms::others_read | fs::perms::others_exec);
+    if (c.inUnsearchableFolder) fs::permissions(assets + "data/mibbetfall", fs::perms::owner_all);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(path + ".bad"))) << "nothing was kept aside";
+    if (c.asNobody) {
+      EXPECT_EQ(FileBytes(path), bytesBefore) << "the file is as it was";
+    } else {
+      const fs::file_status left = fs::symlink_status(path);
+      EXPECT_TRUE(fs::is_symlink(left) || fs::is_directory(left) || fs::is_fifo(left)) << "the file is where it was";
+    }
+  }
 }
 
 }  // namespace

@@ -83,10 +83,10 @@ SettingsValues ReadSettingsValuesFrom(std::FILE* file, const std::string& name) 
 }
 
 SettingsValues ReadSettingsValues(const std::string& path) {
-  const FilePtr file = OpenRegularFile(path);
-  if (file) return ReadSettingsValuesFrom(file.get(), std::filesystem::path(path).filename().string());
-  std::error_code ignored;
-  if (std::filesystem::exists(path, ignored))
-    std::cerr << "mibbetfall: " << path << " is not a regular file; the default settings hold\n";
+  const FileOpening opening = OpenFileForReading(path);
+  if (opening.File) return ReadSettingsValuesFrom(opening.File.get(), std::filesystem::path(path).filename().string());
+  // A game without a settings file plays with the defaults and need not say so.
+  if (!opening.Missing)
+    std::cerr << "mibbetfall: cannot read " << path << ": " << opening.Why << "; the default settings hold\n";
   return {};
 }
