@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -15,6 +16,7 @@
 
 #include "platform/bmp_file.h"
 #include "platform/files.h"
+#include "platform/sdl/sdl_platform.h"
 #include "screens/high_score_table.h"
 #include "tests/test_support.h"
 
@@ -188,6 +190,43 @@ TEST(SpecialFiles, AFifoOrADeviceInPlaceOfAFileIsLeftAlone) {
   ExpectAnswersAtOnce("table written beside a FIFO", [&] { return !WriteBmp24Atomically(table, Bitmap32(5, 10)); });
   ExpectAnswersAtOnce("text written beside a FIFO", [&] { return !WriteFileAtomically(table, "text"); });
   EXPECT_FALSE(std::filesystem::exists(table));
+}
+
+// Music and sound cues reach SDL_mixer through the adapters, which opened them by name; a FIFO in
+// place of a track kept the window on its loading banner for ever.
+TEST(SpecialFiles, AFifoInPlaceOfATrackOrACueIsSkippedWithOneLine) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+  if (!SdlAudio().Available()) GTEST_SKIP() << "no audio output, not even the dummy one";
+  TestAssetDir dir;
+  const std::string track = dir.Path() + "mmusic0.mp3", cue = dir.Path() + "menuopen.wav";
+  for (const std::string& path : {track, cue}) {
+    dir.Remove(path.substr(dir.Path().size()));
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+  }
+  // Whether the adapter said one line naming the file and why; any other words go to the child's
+  // stderr, which a failure shows.
+  const auto oneLineAbout = [](const std::string& said, const std::string& path) {
+    const bool ok = std::count(said.begin(), said.end(), '\n') == 1 && said.find(path) != std::string::npos &&
+                    said.find("not a regular file") != std::string::npos;
+    if (!ok) std::fputs(said.c_str(), stderr);
+    return ok;
+  };
+  ExpectAnswersAtOnce("a FIFO as a track", [&] {
+    SdlAudio audio;
+    SdlMusicDevice music(audio);
+    testing::internal::CaptureStderr();
+    const bool opened = music.CreateTrack()->Open(track);
+    return !opened && oneLineAbout(testing::internal::GetCapturedStderr(), track);
+  });
+  ExpectAnswersAtOnce("a FIFO as a cue, played twice", [&] {
+    SdlAudio audio;
+    SdlSoundDevice sound(audio);
+    testing::internal::CaptureStderr();
+    sound.Play(cue, false);
+    sound.Play(cue, false);
+    return oneLineAbout(testing::internal::GetCapturedStderr(), cue);
+  });
 }
 
 // Permissions bind root only in name: while one of these lives, the files are looked at as nobody

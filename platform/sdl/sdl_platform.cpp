@@ -6,6 +6,8 @@
 #include <ctime>
 #include <iostream>
 
+#include "platform/files.h"
+
 CalendarDate LocalToday() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
@@ -19,6 +21,33 @@ namespace {
 constexpr int kDeviceRate = 32000;
 constexpr int kDeviceChannels = 2;
 constexpr int kBufferFrames = 1024;
+
+// A sound or music file opened for SDL_mixer, or null with one line saying why. SDL_mixer would
+// open the name itself with fopen, which waits for ever on a FIFO in place of a track; the file
+// is opened without waiting, and what SDL_mixer reads is what was found to be a regular file.
+SDL_RWops* OpenAudioFile(const std::string& path) {
+  FileOpening opening = OpenFileForReading(path);
+  SDL_RWops* source = opening.File ? SDL_RWFromFP(opening.File.get(), SDL_TRUE) : nullptr;
+  if (source) {
+    opening.File.release();
+    return source;
+  }
+  std::cerr << "mibbetfall: cannot play " << path << ": " << (opening.File ? SDL_GetError() : opening.Why) << "\n";
+  return nullptr;
+}
+
+Mix_MusicType MusicTypeOfName(const std::string& path) {
+  return path.ends_with(".mp3") || path.ends_with(".MP3") ? MUS_MP3 : MUS_NONE;
+}
+
+Mix_Chunk* LoadChunk(const std::string& path) {
+  SDL_RWops* source = OpenAudioFile(path);
+  if (!source) return nullptr;
+  Mix_Chunk* chunk = Mix_LoadWAV_RW(source, SDL_TRUE);
+  if (!chunk) std::cerr << "mibbetfall: cannot play " << path << ": " << Mix_GetError() << "\n";
+  return chunk;
+}
+
 }  // namespace
 
 SdlAudio::SdlAudio() {
@@ -49,7 +78,8 @@ void SdlSoundDevice::Play(const std::string& path, bool onlyIfIdle) {
   if (!audio_.Available()) return;
   if (onlyIfIdle && Mix_Playing(0)) return;
   auto found = chunks_.find(path);
-  if (found == chunks_.end()) found = chunks_.emplace(path, Mix_LoadWAV(path.c_str())).first;
+  // A cue that cannot be played is tried and reported once; its null stays in the list.
+  if (found == chunks_.end()) found = chunks_.emplace(path, LoadChunk(path)).first;
   if (!found->second) return;
   Mix_HaltChannel(0);
   Mix_PlayChannel(0, found->second, 0);
@@ -74,7 +104,11 @@ class SdlMusicTrack : public MusicTrack {
 
   bool Open(const std::string& path) override {
     if (!device_.Audio().Available()) return false;
-    music_ = Mix_LoadMUS(path.c_str());
+    SDL_RWops* source = OpenAudioFile(path);
+    if (!source) return false;
+    // The track streams from the file while it plays; SDL_mixer closes it with the music, or at
+    // once when it cannot decode it. The type is guessed from the name first, as Mix_LoadMUS does.
+    music_ = Mix_LoadMUSType_RW(source, MusicTypeOfName(path), SDL_TRUE);
     if (!music_) std::cerr << "mibbetfall: cannot play " << path << ": " << Mix_GetError() << "\n";
     return music_ != nullptr;
   }
