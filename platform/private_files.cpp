@@ -18,10 +18,13 @@ namespace {
 std::string SystemError(int error) { return std::strerror(error); }
 
 // Whoever may rename what a folder holds could swap the folder below it for another one after
-// we checked that one; the sticky bit keeps others from renaming what is not theirs.
+// we checked that one; the sticky bit keeps others from renaming what is not theirs. A folder
+// writable by the player's own primary group is the player's: with a umask of 002 and a group
+// of one's own, as many systems give their users, every folder they make is.
 bool OnlyTrustedMayChange(const struct stat& status) {
   const bool trustedOwner = status.st_uid == ::geteuid() || status.st_uid == 0;
-  const bool othersMayWrite = (status.st_mode & (S_IWGRP | S_IWOTH)) != 0;
+  const bool groupMayWrite = (status.st_mode & S_IWGRP) != 0 && status.st_gid != ::getegid();
+  const bool othersMayWrite = groupMayWrite || (status.st_mode & S_IWOTH) != 0;
   return S_ISDIR(status.st_mode) && trustedOwner && (!othersMayWrite || (status.st_mode & S_ISVTX) != 0);
 }
 

@@ -8,10 +8,10 @@
 #include <string_view>
 
 // Makes folder (and any missing folder above it, each 0700) and checks that it is private: a
-// real folder, not a link, owned by this user, and reached only through folders that no one
-// but this user or root can change (a sticky one such as /tmp counts, since no one else may
-// rename what it holds). A folder of the player's own that others may read or write is
-// narrowed to 0700. Gives the folder with a trailing separator, or empty and why.
+// real folder, not a link, owned by this user, and reached only through folders that no one but
+// this user, its own primary group or root can change (a sticky one such as /tmp counts, since
+// no one else may rename what it holds). A folder of the player's own that others may read or
+// write is narrowed to 0700. Gives the folder with a trailing separator, or empty and why.
 std::string PrivateFolder(const std::string& folder, std::string& why);
 
 // The player's state folder: $XDG_STATE_HOME/mibbetfall, else ~/.local/state/mibbetfall, made

@@ -94,8 +94,12 @@ TEST(PrivateFolder, RefusesAFolderThatAnotherUserCouldSwapOrOwns) {
          std::ofstream(s.path / "file") << "x";
          return s.path / "file";
        }},
-      {"below a folder its group may change", false,
-       [](const Scratch& s) { return s.Folder("shared", fs::perms(0775)) / "mine"; }},
+      {"below a folder another group may change", true,
+       [](const Scratch& s) {
+         const fs::path shared = s.Folder("shared", fs::perms(0775));
+         EXPECT_EQ(::chown(shared.c_str(), uid_t(-1), kSomeoneElse), 0);
+         return shared / "mine";
+       }},
       {"below a link into a folder anyone may change", false,
        [](const Scratch& s) {
          const fs::path inside = s.Folder("open", fs::perms::all) / "inner";
@@ -131,6 +135,15 @@ TEST(PrivateFolder, RefusesAFolderThatAnotherUserCouldSwapOrOwns) {
       EXPECT_EQ(Permissions(scratch.path / "target"), fs::perms(0755)) << "a link's target is left as it was";
     }
   }
+}
+
+// With a umask of 002 and a group of one's own, every folder a player makes is writable by that
+// group: the player's state folder below them is still the player's.
+TEST(PrivateFolder, AFolderOfThePlayersOwnGroupMayBeGroupWritable) {
+  Scratch scratch;
+  const fs::path own = scratch.Folder("own", fs::perms(0775)) / "mine";
+  std::string why;
+  EXPECT_EQ(PrivateFolder(own.string(), why), own.string() + "/") << why;
 }
 
 TEST(PrivateStateFolder, TheXdgStateFolderOrTheHomeOneAndNeverASharedOne) {
