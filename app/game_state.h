@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,8 @@ struct TGameState : TSettings {
   // A replay plays with the table it was recorded with and never touches the player's file or
   // the score server.
   bool HighScoresInMemoryOnly = false;
+  // A replay plays with the settings it was recorded with, not with the asset folder's.
+  std::optional<TSettings> RecordedSettings;
   bool HighScoreSaveFailureReported = false;
   // The newest debug lines; older ones are dropped and counted, so a long debug session
   // cannot eat the memory.

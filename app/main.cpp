@@ -30,6 +30,7 @@
 #include "platform/sdl/sdl_platform.h"
 #include "platform/sdl/ttf_font_rasterizer.h"
 #include "replay/replay_file.h"
+#include "sim/recording.h"
 #include "sim/script.h"
 #include "sim/simulator.h"
 
@@ -262,16 +263,9 @@ void WriteFinalState(const std::string& recordingPath, const TForm1& game, std::
     std::cerr << "mibbetfall: cannot write " << path << "\n";
 }
 
-// A recording to replay, opened before anything else so that one that cannot be replayed is
-// refused before a window opens.
-struct OpenedReplay {
-  std::ifstream File;
-  std::optional<ReplayHeader> Header;
-};
-
 // The game in its window, from creation to closing; the exit status.
 int PlayInWindow(SDL_Window* sdlWindow, int windowedScale, const HostOptions& options, const std::string& assetDir,
-                 OpenedReplay& replay) {
+                 std::optional<OpenedRecording>& replayed) {
   VirtualClock clock;
   clock.SetToday(LocalToday());
   clock.SetSeed(std::uint32_t(std::chrono::system_clock::now().time_since_epoch().count()));
@@ -283,15 +277,15 @@ int PlayInWindow(SDL_Window* sdlWindow, int windowedScale, const HostOptions& op
   BackgroundHttpClient http(curl);
   TtfFontRasterizer fonts;
   SdlBannerWindow banner;
-  const std::optional<ReplayHeader>& replayed = replay.Header;
   if (replayed) {
-    clock.SetSeed(replayed->Seed);
-    clock.SetToday(replayed->Start);
+    clock.SetSeed(replayed->Header.Seed);
+    clock.SetToday(replayed->Header.Start);
   }
   TForm1 game(Platform{timers, sound, music, http, fonts, banner}, assetDir);
   if (replayed) {
     game.HighScoresInMemoryOnly = true;
-    game.HighScoreLines = replayed->HighScores;
+    game.HighScoreLines = replayed->Header.HighScores;
+    game.RecordedSettings = replayed->Settings;
   }
   game.FormCreate();
   GameWindow window(sdlWindow, game, windowedScale);
@@ -301,17 +295,18 @@ int PlayInWindow(SDL_Window* sdlWindow, int windowedScale, const HostOptions& op
   }
   GameDriver driver(game, timers, clock);
   WindowSession session(window, driver);
-  TimedScript script(replay.File);
+  std::optional<TimedScript> script;
   std::optional<ReplayRecorder> recorder;
   if (replayed) {
-    session.Replay(&script);
+    session.Replay(&script.emplace(replayed->File, replayed->BodyLine));
   } else if (const std::string path = RecordingPath(options); !path.empty()) {
     // The recent games kept for the player stay small: hours of play take a few megabytes.
     constexpr std::int64_t kRecentGameBytes = 16 << 20, kAskedForBytes = 64 << 20;
     const bool named = !options.RecordPath.empty();
-    recorder.emplace(path, ReplayHeader{GameFileVersion(), clock.RandomSeed(), clock.Today(), game.HighScoreLines},
-                     clock.NowMs(), named ? kAskedForBytes : kRecentGameBytes,
-                     named ? RecordingFile::Named : RecordingFile::Fresh);
+    recorder.emplace(
+        path,
+        ReplayHeader{GameFileVersion(), clock.RandomSeed(), clock.Today(), game.HighScoreLines, SettingsLines(game)},
+        clock.NowMs(), named ? kAskedForBytes : kRecentGameBytes, named ? RecordingFile::Named : RecordingFile::Fresh);
     if (!recorder->Open()) {
       std::cerr << "mibbetfall: cannot write the recording " << path << ": " << recorder->Error() << "\n";
       if (named) return 1;
@@ -349,11 +344,13 @@ int main(int argc, char** argv) {
   const std::optional<HostOptions> options = ReadArguments(argc, argv);
   if (!options) return 2;
   InstallCrashReporter(GameFileVersion(), CrashReportFolder());
-  OpenedReplay replay;
+  // A recording to replay is opened and checked whole before anything else, so that one that
+  // cannot be replayed is refused before a window opens.
+  std::optional<OpenedRecording> replay;
   if (!options->ReplayPath.empty()) {
     std::string why;
-    replay.Header = OpenReplay(options->ReplayPath, replay.File, why);
-    if (!replay.Header) {
+    replay = OpenRecording(options->ReplayPath, why);
+    if (!replay) {
       std::cerr << "mibbetfall: " << why << "\n";
       return 1;
     }

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -86,6 +87,11 @@ std::string Trimmed(const std::string& text) {
   return text.substr(first, last - first + 1);
 }
 
+std::string LowerCase(std::string text) {
+  for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
 }  // namespace
 
 bool ParseIntegerSetting(const std::string& text, std::int64_t& value) {
@@ -153,12 +159,45 @@ TSettings SettingsFromValues(const SettingsValues& values, const std::string& na
   TSettings settings;
   // An older file without a key keeps its default.
   for (const SettingKey& key : SettingKeys()) {
-    std::string lowerName = key.Name;
-    for (char& c : lowerName) c = char(std::tolower(static_cast<unsigned char>(c)));
-    if (const auto value = values.find(lowerName); value != values.end())
+    if (const auto value = values.find(LowerCase(key.Name)); value != values.end())
       ApplySetting(key, value->second, settings, name);
   }
   return settings;
+}
+
+namespace {
+
+std::string ValueText(const TSettings& settings, const SettingKey& key) {
+  if (const auto* intField = std::get_if<int TSettings::*>(&key.Field)) return std::to_string(settings.*(*intField));
+  if (const auto* textField = std::get_if<std::string TSettings::*>(&key.Field)) return settings.*(*textField);
+  char text[40];
+  std::snprintf(text, sizeof text, "%.17g", settings.*std::get<double TSettings::*>(key.Field));
+  return text;
+}
+
+}  // namespace
+
+std::vector<std::string> SettingsLines(const TSettings& settings) {
+  std::vector<std::string> lines;
+  for (const SettingKey& key : SettingKeys()) lines.push_back(std::string(key.Name) + "=" + ValueText(settings, key));
+  return lines;
+}
+
+std::optional<TSettings> SettingsFromLines(const std::vector<std::string>& lines, const std::string& name,
+                                           std::string& why) {
+  SettingsValues values;
+  for (const std::string& line : lines) {
+    const std::size_t equals = line.find('=');
+    const std::string key = line.substr(0, equals);
+    const bool known = std::any_of(SettingKeys().begin(), SettingKeys().end(),
+                                   [&](const SettingKey& setting) { return key == setting.Name; });
+    if (equals == std::string::npos || !known) {
+      why = "the setting \"" + line.substr(0, 40) + "\" is not one of this version's";
+      return std::nullopt;
+    }
+    values[LowerCase(key)] = line.substr(equals + 1);
+  }
+  return SettingsFromValues(values, name);
 }
 
 TSettings ReadSettings(const std::string& path) {

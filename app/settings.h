@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -72,6 +73,14 @@ TSettings SettingsFromValues(const SettingsValues& values, const std::string& na
 // Reads the file through the host's reader (platform/settings_file.h): a key given twice takes
 // its last value, blanks before a line are ignored, only a regular file is read.
 TSettings ReadSettings(const std::string& path);
+
+// Every key as a "KEY=VALUE" line, written so that SettingsFromLines gives back the same
+// settings exactly (decimal numbers to the last bit).
+std::vector<std::string> SettingsLines(const TSettings& settings);
+// The settings that such lines give: a key not given keeps its default. Empty when a line is not
+// "KEY=VALUE" with a key of the table; why then names the line.
+std::optional<TSettings> SettingsFromLines(const std::vector<std::string>& lines, const std::string& name,
+                                           std::string& why);
 
 // Strict readers of one value, in the C locale; exposed for the tests. A whole number beyond 64
 // bits, or a number beyond a double, gives the nearer end, for the key's range to take in.

@@ -22,7 +22,7 @@ void TForm1::FormCreate() {
   MusicOn = true;
   SoundOn = true;
   ShowSwitches();
-  static_cast<TSettings&>(*this) = ReadSettings(AssetDir + "settings.ini");
+  static_cast<TSettings&>(*this) = RecordedSettings ? *RecordedSettings : ReadSettings(AssetDir + "settings.ini");
   if (DEBUG != 0) ApplyDebugLook();
   Scrap = BASESCRAP;
   Score = 0;

@@ -13,6 +13,7 @@ namespace {
 
 constexpr char kMagic[] = "# mibbetfall recording";
 constexpr char kTableLine[] = "# table ";
+constexpr char kSettingLine[] = "# setting ";
 
 }  // namespace
 
@@ -46,7 +47,26 @@ std::string ReplayHeaderLines(const ReplayHeader& header) {
   std::string lines = std::string(kMagic) + " version=" + header.Version + " seed=" + std::to_string(header.Seed) +
                       " date=" + date + "\n";
   for (const std::string& line : header.HighScores) lines += kTableLine + line + "\n";
+  for (const std::string& line : header.Settings) lines += kSettingLine + line + "\n";
   return lines;
+}
+
+LineRead ReadBoundedLine(std::istream& in, std::string& line, std::size_t longest) {
+  line.resize(longest + 1);
+  in.getline(line.data(), std::streamsize(longest + 1));
+  const std::size_t taken = std::size_t(in.gcount());
+  if (in.fail() && !in.eof() && taken == longest) {
+    line.clear();
+    return LineRead::TooLong;
+  }
+  if (taken == 0 && in.fail()) {
+    line.clear();
+    return LineRead::End;
+  }
+  // The newline was taken but not kept, unless the file ended without one.
+  line.resize(in.eof() ? taken : taken - 1);
+  in.clear(in.rdstate() & ~std::ios::failbit);
+  return LineRead::Line;
 }
 
 namespace {
@@ -69,23 +89,30 @@ std::optional<ReplayHeader> ReadReplayHeader(const std::string& line, std::strin
   return header;
 }
 
-// The table's lines follow the first line; the file is left at the first input.
-void ReadTableLines(std::ifstream& file, ReplayHeader& header) {
+// The table's lines, then the settings' lines, follow the first line; the file is left at the
+// first line of neither kind, counted in lineNumber.
+void ReadHeaderLines(std::ifstream& file, ReplayHeader& header, int& lineNumber) {
   constexpr std::size_t kMostTableLines = 10, kLongestTableLine = 64;
-  for (std::streampos before = file.tellg(); header.HighScores.size() < kMostTableLines; before = file.tellg()) {
-    std::string line;
-    if (!std::getline(file, line) || line.rfind(kTableLine, 0) != 0 || line.size() > kLongestTableLine) {
+  std::string line;
+  for (std::streampos before = file.tellg();; before = file.tellg()) {
+    const bool read = ReadBoundedLine(file, line, LongestRecordingLine) == LineRead::Line;
+    if (read && line.rfind(kTableLine, 0) == 0 && line.size() <= kLongestTableLine &&
+        header.HighScores.size() < kMostTableLines && header.Settings.empty()) {
+      header.HighScores.push_back(line.substr(std::strlen(kTableLine)));
+    } else if (read && line.rfind(kSettingLine, 0) == 0) {
+      header.Settings.push_back(line.substr(std::strlen(kSettingLine)));
+    } else {
       file.clear();
       file.seekg(before);
       return;
     }
-    header.HighScores.push_back(line.substr(std::strlen(kTableLine)));
+    ++lineNumber;
   }
 }
 
 }  // namespace
 
-std::optional<ReplayHeader> OpenReplay(const std::string& path, std::ifstream& file, std::string& why) {
+std::optional<ReplayHeader> OpenReplay(const std::string& path, std::ifstream& file, std::string& why, int& bodyLine) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error)) {
     why = "cannot open " + path;
@@ -93,18 +120,22 @@ std::optional<ReplayHeader> OpenReplay(const std::string& path, std::ifstream& f
   }
   file.open(path);
   std::string first;
-  if (!file || !std::getline(file, first)) {
+  const LineRead firstRead = file ? ReadBoundedLine(file, first, LongestRecordingLine) : LineRead::End;
+  if (firstRead == LineRead::End) {
     why = "cannot read " + path;
     return std::nullopt;
   }
-  if (first.size() > 200) first.resize(200);
   auto header = ReadReplayHeader(first, why);
   if (header && header->Version != GameFileVersion()) {
     why = path + " was recorded by version " + header->Version + "; this is version " + GameFileVersion();
     return std::nullopt;
   }
-  if (!header) why = path + " is " + why;
-  else ReadTableLines(file, *header);
+  if (!header) {
+    why = path + " is " + why;
+    return std::nullopt;
+  }
+  bodyLine = 2;
+  ReadHeaderLines(file, *header, bodyLine);
   return header;
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <fstream>
+#include <istream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,8 +19,22 @@ struct ReplayHeader {
   CalendarDate Start;
   // The local high-score table as the run found it: whether a score enters it decides the play.
   std::vector<std::string> HighScores;
+  // The settings the game was played with, a "KEY=VALUE" line for every key: the same inputs give
+  // another game under other settings. Empty in a recording made before they were carried, which
+  // replays with the asset folder's settings.
+  std::vector<std::string> Settings;
   bool operator==(const ReplayHeader&) const = default;
 };
+
+// The longest line a recording may hold: the recorder writes none longer, so a longer one is
+// damage, and is refused without being read into memory whole.
+constexpr std::size_t LongestRecordingLine = 256;
+
+// How reading one line ended.
+enum class LineRead { Line, End, TooLong };
+// Reads one line of at most `longest` characters into line; of a longer line no more than that is
+// read.
+LineRead ReadBoundedLine(std::istream& in, std::string& line, std::size_t longest);
 
 // The build's full version, which a recording must match to be replayed.
 std::string GameFileVersion();
@@ -30,10 +45,11 @@ std::optional<char> KeyCharacter(const std::string& name);
 std::string KeyName(char ch);
 
 // The header's lines: the first names the build, the seed and the date, one line follows for each
-// line of the high-score table.
+// line of the high-score table, then one for each setting.
 std::string ReplayHeaderLines(const ReplayHeader& header);
-// Reads a recording's header from its file and checks that this build can replay it.
-std::optional<ReplayHeader> OpenReplay(const std::string& path, std::ifstream& file, std::string& why);
+// Reads a recording's header from its file and checks that this build can replay it; the file is
+// left at the first line after the header, whose number is bodyLine.
+std::optional<ReplayHeader> OpenReplay(const std::string& path, std::ifstream& file, std::string& why, int& bodyLine);
 
 // How a recording's file is opened. One the player named may be a file of theirs, written over;
 // one the game names for itself is always a new file, so a name already taken is refused. Neither

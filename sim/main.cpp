@@ -4,11 +4,10 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "platform/files.h"
 #include "platform/sdl/sdl_platform.h"
-#include "replay/replay_file.h"
+#include "sim/recording.h"
 #include "sim/script.h"
 #include "sim/simulator.h"
 
@@ -36,25 +35,24 @@ bool ParseDate(const std::string& text, CalendarDate& date) {
   return true;
 }
 
-// Runs a recording as fast as the machine allows, with the seed and date it was made with,
-// and prints the state it ends in.
-int Replay(const std::string& path, SimulatorOptions options) {
-  std::ifstream file;
+// Runs a recording as fast as the machine allows, with the seed, date, table and settings it was
+// made with, and prints the state it ends in.
+int Replay(const std::string& path, const SimulatorOptions& options) {
   std::string why;
-  const std::optional<ReplayHeader> header = OpenReplay(path, file, why);
-  if (!header) {
+  std::optional<OpenedRecording> recording = OpenRecording(path, why);
+  if (!recording) {
     std::cerr << "mibbetfall-sim: " << why << "\n";
     return 2;
   }
-  options.Seed = header->Seed;
-  options.Today = header->Start;
-  options.Replaying = true;
-  options.HighScores = header->HighScores;
-  Simulator sim(options);
-  std::ostringstream ignored;
-  const int result = RunScript(sim, file, ignored, std::cerr);
-  if (result == 0) std::cout << sim.Dump() << "\n";
-  return result;
+  Simulator sim(ReplayOptionsOf(*recording, options));
+  TimedScript inputs(recording->File, recording->BodyLine);
+  if (!PlayRecording(sim, inputs, why)) {
+    std::cerr << "mibbetfall-sim: " << path << ": " << why << "\n";
+    return 2;
+  }
+  sim.Quit();
+  std::cout << sim.Dump() << "\n";
+  return 0;
 }
 
 }  // namespace

@@ -86,6 +86,13 @@ std::optional<ScriptCommand> ReadScriptLine(const std::string& line) {
   return c;
 }
 
+std::optional<ScriptCommand> ReadRecordingLine(const std::string& line) {
+  using Verb = ScriptCommand::Verb;
+  std::optional<ScriptCommand> command = ReadScriptLine(line);
+  if (command && (command->Kind == Verb::Shot || command->Kind == Verb::Dump)) return std::nullopt;
+  return command;
+}
+
 std::vector<InputEvent> InputEventsOf(const ScriptCommand& c) {
   using Verb = ScriptCommand::Verb;
   using Kind = InputEvent::Kind;
@@ -160,17 +167,18 @@ bool RunScriptCommand(Simulator& sim, const ScriptCommand& c, std::ostream& out)
 std::optional<TimedInputs> TimedScript::Next() {
   using Verb = ScriptCommand::Verb;
   std::string line;
-  while (!ended_ && std::getline(script_, line)) {
+  LineRead read = LineRead::End;
+  while (!ended_ && (read = ReadBoundedLine(script_, line, LongestRecordingLine)) == LineRead::Line) {
     ++lineNumber_;
-    const std::optional<ScriptCommand> command = ReadScriptLine(line);
+    const std::optional<ScriptCommand> command = ReadRecordingLine(line);
     if (!command) {
-      error_ = "line " + std::to_string(lineNumber_) + " cannot be read";
+      error_ = "line " + std::to_string(lineNumber_) + " is not an input or a wait";
       return std::nullopt;
     }
     const Verb verb = command->Kind;
     if (verb == Verb::Wait) atMs_ += command->A;
     if (verb == Verb::Quit) break;
-    if (verb == Verb::Wait || verb == Verb::Dump || verb == Verb::Shot || verb == Verb::None) continue;
+    if (verb == Verb::Wait || verb == Verb::None) continue;
     std::vector<InputEvent> inputs = InputEventsOf(*command);
     if (inputs.empty()) {
       error_ = "line " + std::to_string(lineNumber_) + " names a key the game has not";
@@ -179,13 +187,24 @@ std::optional<TimedInputs> TimedScript::Next() {
     return TimedInputs{atMs_, std::move(inputs)};
   }
   if (ended_) return std::nullopt;
+  if (read == LineRead::TooLong) {
+    error_ = "line " + std::to_string(lineNumber_ + 1) + " is longer than any line of a recording";
+    return std::nullopt;
+  }
   ended_ = true;
   return TimedInputs{atMs_, {}, true};
 }
 
 int RunScript(Simulator& sim, std::istream& script, std::ostream& out, std::ostream& errors) {
   std::string line;
-  for (int number = 1; std::getline(script, line); ++number) {
+  for (int number = 1;; ++number) {
+    const LineRead read = ReadBoundedLine(script, line, LongestScriptLine);
+    if (read == LineRead::End) break;
+    if (read == LineRead::TooLong) {
+      errors << "line " << number << " is longer than " << LongestScriptLine << " characters\n";
+      sim.Quit();
+      return 2;
+    }
     const std::optional<ScriptCommand> command = ReadScriptLine(line);
     if (command && command->Kind == ScriptCommand::Verb::Quit) break;
     if (!command || !RunScriptCommand(sim, *command, out)) {

@@ -24,21 +24,29 @@ struct ScriptCommand {
 // The longest wait a script may ask for: a day of game time.
 constexpr std::int64_t LongestScriptWaitMs = 86'400'000;
 
+// The longest line a script may have: room for a screenshot's path of the longest the system takes.
+constexpr std::size_t LongestScriptLine = 4200;
+
 // The command on the line, or nothing when the line cannot be read.
 std::optional<ScriptCommand> ReadScriptLine(const std::string& line);
+// The command on a line of a recording, or nothing when the line is not one a recording holds. A
+// recording is data from elsewhere (shared, attached to reports, uploaded): it holds inputs and
+// waits, never a screenshot, which would write a file it names, or a dump.
+std::optional<ScriptCommand> ReadRecordingLine(const std::string& line);
 // The inputs a command hands the game: none for a wait, a dump, a shot or a key the game has not.
 std::vector<InputEvent> InputEventsOf(const ScriptCommand& command);
 // The script line that hands the game this input, as a recording writes it.
 std::string ScriptLineOf(const InputEvent& input);
-// A script read as inputs at moments of the game's clock, for a host that plays it in real time.
+// A recording's inputs at moments of the game's clock, for a host that plays it in real time.
 struct TimedInputs {
   std::int64_t AtMs = 0;  // counted from the script's start
   std::vector<InputEvent> Inputs;
-  bool End = false;  // the script ends here: at its end of file, or at a "quit"
+  bool End = false;  // the recording ends here: at its end of file, or at a "quit"
 };
 class TimedScript {
  public:
-  explicit TimedScript(std::istream& script) : script_(script) {}
+  // Reads the recording's inputs from script, whose first line is numbered firstLine.
+  explicit TimedScript(std::istream& script, int firstLine = 1) : script_(script), lineNumber_(firstLine - 1) {}
   // The next inputs, or the end; nothing once the end was given, or when a line cannot be read
   // (Error then says which).
   std::optional<TimedInputs> Next();

@@ -15,6 +15,7 @@ Simulator::Simulator(const SimulatorOptions& options) {
   game_ = std::make_unique<TForm1>(Platform{scheduler_, sound_, music_, http_, *fonts_, host_}, options.AssetDir);
   game_->HighScoresInMemoryOnly = options.Replaying;
   game_->HighScoreLines = options.HighScores;
+  game_->RecordedSettings = options.Settings;
   game_->FormCreate();
   driver_ = std::make_unique<GameDriver>(*game_, scheduler_, clock_);
 }

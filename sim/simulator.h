@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@ struct SimulatorOptions {
   bool SystemFonts = true;  // DejaVu through SDL_ttf; off gives no system text at all
   bool Replaying = false;
   std::vector<std::string> HighScores;  // a replay's table at its start
+  std::optional<TSettings> Settings;  // a replay's settings; none: the asset folder's
 };
 
 class Simulator {

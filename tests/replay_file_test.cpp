@@ -35,7 +35,11 @@ std::string Read(const std::string& path) {
 
 TEST(ReplayFile, RecordsInputsWithTheWaitsBetweenThemAndReadsItsHeaderBack) {
   TempFolder folder;
-  const ReplayHeader header{GameFileVersion(), 4242, {2026, 12, 10}, {"0000010000 MIB", "0000005000 BET"}};
+  const ReplayHeader header{GameFileVersion(),
+                            4242,
+                            {2026, 12, 10},
+                            {"0000010000 MIB", "0000005000 BET"},
+                            {"BASESCRAP=480", "HISCORESERVER="}};
   {
     ReplayRecorder recorder(folder.File("a.replay"), header, 1000);
     recorder.Input(1000, "move 1 2");
@@ -47,18 +51,20 @@ TEST(ReplayFile, RecordsInputsWithTheWaitsBetweenThemAndReadsItsHeaderBack) {
   EXPECT_EQ(Read(folder.File("a.replay")), expected);
   std::ifstream file;
   std::string why;
-  const auto back = OpenReplay(folder.File("a.replay"), file, why);
+  int bodyLine = 0;
+  const auto back = OpenReplay(folder.File("a.replay"), file, why, bodyLine);
   ASSERT_TRUE(back.has_value()) << why;
   EXPECT_EQ(*back, header);
   std::string next;
   std::getline(file, next);
   EXPECT_EQ(next, "move 1 2") << "the file is left at the first input";
+  EXPECT_EQ(bodyLine, 6);
 }
 
 TEST(ReplayFile, ARecordingThatCannotBeReplayedIsRefusedWithOneClearLine) {
   TempFolder folder;
   const std::pair<std::string, std::string> cases[] = {
-      {ReplayHeaderLines({"0.9.0.0", 1, {2026, 1, 1}, {}}) + "wait 5\n", "was recorded by version 0.9.0.0"},
+      {ReplayHeaderLines({"0.9.0.0", 1, {2026, 1, 1}, {}, {}}) + "wait 5\n", "was recorded by version 0.9.0.0"},
       {"wait 5\n", "is not a Mibbetfall recording"},
       {"# mibbetfall recording version=1 seed=x date=2026-01-01\n", "is not a Mibbetfall recording"},
       {std::string(100000, 'x'), "is not a Mibbetfall recording"},
@@ -68,22 +74,50 @@ TEST(ReplayFile, ARecordingThatCannotBeReplayedIsRefusedWithOneClearLine) {
     std::ofstream(folder.File("bad.replay"), std::ios::trunc) << text;
     std::ifstream file;
     std::string why;
-    EXPECT_FALSE(OpenReplay(folder.File("bad.replay"), file, why).has_value()) << message;
+    int bodyLine = 0;
+    EXPECT_FALSE(OpenReplay(folder.File("bad.replay"), file, why, bodyLine).has_value()) << message;
     EXPECT_NE(why.find(message), std::string::npos) << why;
     EXPECT_EQ(why.find('\n'), std::string::npos) << why;
   }
   std::ifstream file;
   std::string why;
-  EXPECT_FALSE(OpenReplay(folder.File("missing.replay"), file, why).has_value());
-  EXPECT_FALSE(OpenReplay(folder.path.string(), file, why).has_value()) << "a folder is no recording";
+  int bodyLine = 0;
+  EXPECT_FALSE(OpenReplay(folder.File("missing.replay"), file, why, bodyLine).has_value());
+  EXPECT_FALSE(OpenReplay(folder.path.string(), file, why, bodyLine).has_value()) << "a folder is no recording";
 }
 
 TEST(ReplayFile, ARecordingStopsGrowingAtItsLimit) {
   TempFolder folder;
-  ReplayRecorder recorder(folder.File("a.replay"), {GameFileVersion(), 1, {2026, 1, 1}, {}}, 0, 200);
+  ReplayRecorder recorder(folder.File("a.replay"), {GameFileVersion(), 1, {2026, 1, 1}, {}, {}}, 0, 200);
   for (int i = 0; i < 100; ++i) recorder.Input(i, "move 100 100");
   recorder.Close(1000);
   EXPECT_LE(fs::file_size(folder.File("a.replay")), 200u);
+}
+
+// A line longer than any a recording holds is refused as it is read, never taken into memory whole:
+// a 300 MB comment once took 1.26 GB.
+TEST(ReplayFile, ALineIsReadOnlyUpToItsLongestLength) {
+  struct Case {
+    std::string text;
+    std::vector<std::pair<LineRead, std::string>> lines;
+  };
+  const std::string longest(8, 'x'), tooLong(9, 'y');
+  const Case cases[] = {
+      {"a\n\nb", {{LineRead::Line, "a"}, {LineRead::Line, ""}, {LineRead::Line, "b"}, {LineRead::End, ""}}},
+      {longest + "\n" + longest, {{LineRead::Line, longest}, {LineRead::Line, longest}, {LineRead::End, ""}}},
+      {tooLong + "\nwait 1\n", {{LineRead::TooLong, ""}}},
+      {"ok\n" + std::string(10'000'000, 'z'), {{LineRead::Line, "ok"}, {LineRead::TooLong, ""}}},
+      {"", {{LineRead::End, ""}}},
+  };
+  for (const Case& c : cases) {
+    std::istringstream in(c.text);
+    std::string line;
+    for (const auto& [expected, text] : c.lines) {
+      EXPECT_EQ(ReadBoundedLine(in, line, longest.size()), expected) << c.text.substr(0, 20);
+      EXPECT_EQ(line, text);
+      EXPECT_LE(line.capacity(), 64u) << "the long line was read whole";
+    }
+  }
 }
 
 TEST(ReplayRecorder, WritesOnlyIntoAFileOfThePlayersOwnAndNeverThroughALink) {
@@ -136,7 +170,7 @@ TEST(ReplayRecorder, WritesOnlyIntoAFileOfThePlayersOwnAndNeverThroughALink) {
       {"a fresh name already taken", RecordingFile::Fresh, false, named("victim"), false},
       {"a fresh name taken by a link", RecordingFile::Fresh, false, link("victim"), false},
   };
-  const ReplayHeader header{GameFileVersion(), 1, {2026, 1, 1}, {}};
+  const ReplayHeader header{GameFileVersion(), 1, {2026, 1, 1}, {}, {}};
   for (const Case& c : cases) {
     if (c.needsRoot && ::geteuid() != 0) continue;
     TempFolder folder;
@@ -165,7 +199,7 @@ TEST(ReplayRecorder, AFullDiskIsSaidOnceWithTheRecordingsName) {
   testing::internal::CaptureStderr();
   {
     ReplayRecorder recorder(FileWriter(::open("/dev/full", O_WRONLY | O_CLOEXEC)), "game.replay",
-                            {GameFileVersion(), 1, {2026, 1, 1}, {}}, 0);
+                            {GameFileVersion(), 1, {2026, 1, 1}, {}, {}}, 0);
     ASSERT_TRUE(recorder.Open());
     for (int second = 1; second <= 3; ++second) {
       recorder.Input(second * 1000, "move 1 2");

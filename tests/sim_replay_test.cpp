@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/settings.h"
 #include "replay/replay_file.h"
 #include "screens/high_score_table.h"
 #include "sim/script.h"
@@ -44,7 +45,7 @@ constexpr char kInputs[] =
 
 TEST(SimReplay, ARecordingReplaysToTheSameStateAsItsScriptAndTouchesNoFile) {
   TestAssetDir assets;
-  const ReplayHeader header{GameFileVersion(), 5, {2026, 3, 1}, DefaultHighScoreLines()};
+  const ReplayHeader header{GameFileVersion(), 5, {2026, 3, 1}, DefaultHighScoreLines(), {}};
   assets.Write("game.replay", ReplayHeaderLines(header) + kInputs);
   const SimRun first = RunSim(assets, "--replay " + assets.Path() + "game.replay");
   ASSERT_EQ(first.ExitCode, 0) << first.Err;
@@ -57,12 +58,24 @@ TEST(SimReplay, ARecordingReplaysToTheSameStateAsItsScriptAndTouchesNoFile) {
   EXPECT_NE(first.Out.find("\"GameMode\":1"), std::string::npos);
 }
 
-TEST(SimReplay, ADamagedOrForeignRecordingIsRefusedWithOneLine) {
+// A recording comes from elsewhere: it may ask for nothing but inputs and waits, and is read whole
+// before its first tick, so a fault anywhere in it stops it before anything is played or written.
+TEST(SimReplay, ADamagedOrForeignRecordingIsRefusedWithOneLineBeforeItPlays) {
   TestAssetDir assets;
-  const std::pair<std::string, const char*> cases[] = {
+  const std::string header = ReplayHeaderLines({GameFileVersion(), 5, {2026, 3, 1}, {}, {}});
+  const std::string planted = assets.Path() + "planted.bmp";
+  std::string lateDamage = header;
+  for (int i = 0; i < 2000; ++i) lateDamage += "wait 50\n";
+  const std::pair<std::string, std::string> cases[] = {
       {"wait 10\n", "not a Mibbetfall recording"},
-      {ReplayHeaderLines({"0.1.0.0", 5, {2026, 3, 1}, {}}) + "wait 10\n", "recorded by version 0.1.0.0"},
-      {ReplayHeaderLines({GameFileVersion(), 5, {2026, 3, 1}, {}}) + "wait x\n", "line "},
+      {std::string(300'000, '#') + "\n", "not a Mibbetfall recording"},
+      {ReplayHeaderLines({"0.1.0.0", 5, {2026, 3, 1}, {}, {}}) + "wait 10\n", "recorded by version 0.1.0.0"},
+      {header + "wait x\n", "line 2 is not an input or a wait"},
+      {header + "wait 10\nshot " + planted + "\n", "line 3 is not an input or a wait"},
+      {header + "dump\ndump\n", "line 2 is not an input or a wait"},
+      {header + "# " + std::string(300'000, 'x') + "\n", "line 2 is longer than any line of a recording"},
+      {header + "# setting NOSUCHKEY=1\nwait 10\n", "NOSUCHKEY"},
+      {lateDamage + "key NoSuchKey\n", "line 2002 names a key the game has not"},
   };
   for (const auto& [text, message] : cases) {
     assets.Write("bad.replay", text);
@@ -72,6 +85,33 @@ TEST(SimReplay, ADamagedOrForeignRecordingIsRefusedWithOneLine) {
     EXPECT_NE(run.Err.find(message), std::string::npos) << run.Err;
     EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
   }
+  EXPECT_FALSE(std::filesystem::exists(planted)) << "a recording wrote a file it named";
+}
+
+// The same inputs give another game under other settings, so a recording carries the settings it
+// was played with: replayed against a folder of default settings, it is the game played under its
+// own. One made before the settings were carried replays with the folder's, as it always did.
+TEST(SimReplay, ARecordingCarriesItsSettingsAndReplaysUnderThemAgainstAnyFolder) {
+  constexpr char kChanged[] = "BASESCRAP=480\nSIGNCOST=7\nMIBBETSHOTSTRENGTH=0.3\n";
+  TestAssetDir played(kChanged);
+  played.Write("game.script", std::string(kInputs) + "dump\n");
+  const SimRun script = RunSim(played, "--seed 5 --date 2026-03-01 " + played.Path() + "game.script");
+  ASSERT_EQ(script.ExitCode, 0) << script.Err;
+  ASSERT_NE(script.Out.find("\"Scrap\":473"), std::string::npos) << "the sign cost 7 of 480";
+
+  TestAssetDir defaults;
+  const TSettings settings = ReadSettings(played.Path() + "settings.ini");
+  defaults.Write(
+      "game.replay",
+      ReplayHeaderLines({GameFileVersion(), 5, {2026, 3, 1}, DefaultHighScoreLines(), SettingsLines(settings)}) +
+          kInputs);
+  const SimRun replay = RunSim(defaults, "--replay " + defaults.Path() + "game.replay");
+  ASSERT_EQ(replay.ExitCode, 0) << replay.Err;
+  EXPECT_EQ(replay.Out, script.Out);
+
+  played.Write("old.replay",
+               ReplayHeaderLines({GameFileVersion(), 5, {2026, 3, 1}, DefaultHighScoreLines(), {}}) + kInputs);
+  EXPECT_EQ(RunSim(played, "--replay " + played.Path() + "old.replay").Out, script.Out);
 }
 
 }  // namespace
@@ -100,7 +140,7 @@ TEST(SimReplay, EveryInputTheWindowRecordsReadsBackAsTheSameInput) {
 }
 
 TEST(SimReplay, AScriptPlayedInRealTimeGivesEachInputAtItsMomentAndEndsAfterItsLastWait) {
-  std::istringstream text("wait 40\nmove 1 2\n# a note\ndump\nwait 10\nwait 5\npress 3 4\nkey Esc\nwait 7\n");
+  std::istringstream text("wait 40\nmove 1 2\n# a note\n\nwait 10\nwait 5\npress 3 4\nkey Esc\nwait 7\n");
   TimedScript script(text);
   std::vector<std::pair<std::int64_t, std::size_t>> steps;
   for (std::optional<TimedInputs> step; (step = script.Next()) && !step->End;)
@@ -115,7 +155,7 @@ TEST(SimReplay, AScriptPlayedInRealTimeGivesEachInputAtItsMomentAndEndsAfterItsL
   EXPECT_TRUE(end->End);
   EXPECT_EQ(end->AtMs, 9);
 
-  for (const char* bad : {"wait 5\nwiggle\n", "key NoSuchKey\n"}) {
+  for (const char* bad : {"wait 5\nwiggle\n", "key NoSuchKey\n", "dump\n", "shot /tmp/x.bmp\n"}) {
     std::istringstream damaged(bad);
     TimedScript broken(damaged);
     std::optional<TimedInputs> step;
@@ -123,5 +163,23 @@ TEST(SimReplay, AScriptPlayedInRealTimeGivesEachInputAtItsMomentAndEndsAfterItsL
     }
     EXPECT_FALSE(step) << bad;
     EXPECT_NE(broken.Error().find("line "), std::string::npos) << bad;
+  }
+}
+
+TEST(SimReplay, RecordedSettingsComeBackExactlyAndForeignOnesAreRefused) {
+  TSettings played;
+  played.MIBBETSHOTSTRENGTH = 0.1 + 0.2;  // no short decimal names it exactly
+  played.TURRETSHOTSTRENGTH = -1e-300;
+  played.BASESCRAP = -16777215;
+  played.HISCORESERVER = "";
+  std::string why;
+  const std::optional<TSettings> back = SettingsFromLines(SettingsLines(played), "the recording", why);
+  ASSERT_TRUE(back) << why;
+  EXPECT_EQ(SettingsLines(*back), SettingsLines(played));
+  EXPECT_EQ(back->MIBBETSHOTSTRENGTH, played.MIBBETSHOTSTRENGTH);
+
+  for (const char* foreign : {"NOSUCHKEY=1", "BASESCRAP", "basescrap=5"}) {
+    EXPECT_FALSE(SettingsFromLines({foreign}, "the recording", why)) << foreign;
+    EXPECT_NE(why.find(foreign), std::string::npos) << why;
   }
 }

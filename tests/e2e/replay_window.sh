@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A game played in the real window under Xvfb with --record (the splash, N, a sign through the build
-# menu, a Get, a pause), then closed: the simulator replaying the recording must end in the state
-# the window wrote beside it, and so must the window replaying it. The game runs from a private copy
+# menu, a Get, a pause) under changed settings, then closed: the simulator replaying the recording
+# with the default settings folder must end in the state the window wrote beside it, and so must
+# the window replaying it. The game runs from a private copy
 # with its own state folder, so nothing of the build or the user is touched.
 set -euo pipefail
 game=$1
@@ -19,6 +20,11 @@ mkdir -p "$work/game"
 cp "$game" "$work/game/mibbetfall"
 cp -rs "$(realpath "$bindir/Assets")" "$work/game/Assets"
 rm -f "$work/game/Assets"/hs.bmp* "$work/game/Assets"/debug.txt
+# Played with settings of its own: the replays below read them from the recording, the
+# simulator's against the build's default folder.
+rm "$work/game/Assets/settings.ini"
+sed 's/^BASESCRAP *=.*/BASESCRAP=480/' "$bindir/Assets/settings.ini" >"$work/game/Assets/settings.ini"
+grep -q '^BASESCRAP=480$' "$work/game/Assets/settings.ini" || fail "the settings file has no BASESCRAP line to change"
 recording=$work/game.replay
 
 start_xvfb
@@ -71,7 +77,7 @@ game_pid=
 [ "$(grep -c '^down ' "$recording")" -ge 5 ] || fail "the recording misses presses: $(grep -E '^(down|keydown)' "$recording" | tr '\n' ' ')"
 [ "$(grep -c '^keydown p$' "$recording")" -eq 2 ] || fail "the recording misses the pause"
 
-"$bindir/mibbetfall-sim" --assets "$work/game/Assets" --replay "$recording" >"$work/sim.json" ||
+"$bindir/mibbetfall-sim" --assets "$bindir/Assets" --replay "$recording" >"$work/sim.json" ||
   fail "the simulator did not replay the recording"
 "$work/game/mibbetfall" --replay "$recording" >"$work/window.json" || fail "the window did not replay the recording"
 
@@ -88,6 +94,7 @@ def state(path):
 played, simulated, replayed = (state(p) for p in sys.argv[1:4])
 rock = (int(sys.argv[4]), int(sys.argv[5]))
 assert played["Signs"], "the sign was not ordered"
+assert played["Scrap"] > 400, "the game was not played with its own settings"
 assert not any((r["CellX"], r["CellY"]) == rock and r["Alpha"] == 255 for r in played["Resources"]), "no Get"
 for name, other in (("simulator", simulated), ("window replay", replayed)):
     differ = [k for k in played if played[k] != other.get(k)]

@@ -4,6 +4,7 @@
 # ends with exit status 1. A bad scale is an argument error.
 set -euo pipefail
 game=$1
+version=$2  # the build's, which a recording must name
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export HOME=$work XDG_RUNTIME_DIR=$work XDG_STATE_HOME=$work/state XDG_DATA_HOME=$work/data
@@ -46,6 +47,27 @@ DISPLAY= expect_one_line "^mibbetfall: $work/damaged.replay is not a Mibbetfall 
 printf '# mibbetfall recording version=0.1.0.0 seed=5 date=2026-03-01\nwait 10\n' >"$work/old.replay"
 DISPLAY= expect_one_line "^mibbetfall: $work/old.replay was recorded by version 0.1.0.0" \
   "$game" --replay "$work/old.replay"
+# A recording is read whole before anything opens: damage far into it, a screenshot or a dump it
+# asks for, and a line longer than any a recording holds are refused in one line, as a damaged
+# header is, and the screenshot is never written.
+header="# mibbetfall recording version=$version seed=5 date=2026-03-01"
+{
+  echo "$header"
+  for _ in $(seq 500); do echo "wait 10"; done
+  echo "wiggle 1 2"
+} >"$work/late.replay"
+DISPLAY= expect_one_line "^mibbetfall: $work/late.replay: line 502 is not an input or a wait; nothing of it was played" \
+  "$game" --replay "$work/late.replay"
+printf '%s\nwait 10\nshot %s\n' "$header" "$work/planted.bmp" >"$work/shot.replay"
+DISPLAY= expect_one_line "^mibbetfall: $work/shot.replay: line 3 is not an input or a wait" "$game" --replay "$work/shot.replay"
+[ ! -e "$work/planted.bmp" ] || fail "a recording wrote a screenshot"
+{
+  echo "$header"
+  head -c 300000 /dev/zero | tr '\0' '#'
+  echo
+} >"$work/long.replay"
+DISPLAY= expect_one_line "^mibbetfall: $work/long.replay: line 2 is longer than any line of a recording" \
+  "$game" --replay "$work/long.replay"
 # A scale that is no whole number from 1 to 8 is refused before anything opens, as every wrong
 # argument is: the reason and the usage, exit status 2.
 for scale in 0 9 -1 2x 1.5 "" abc; do
