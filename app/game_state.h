@@ -81,7 +81,8 @@ struct TGameState : TSettings {
 
   std::vector<std::string> HighScoreLines;
   std::string HighScoreFolder;
-  // False after a failed save: the table in memory is then newer than the file.
+  // False while the table in memory is newer than the file: after a failed save, or when the file
+  // could not be read.
   bool HighScoresSaved = true;
   // A replay plays with the table it was recorded with and never touches the player's file or
   // the score server.
@@ -89,6 +90,9 @@ struct TGameState : TSettings {
   // A replay plays with the settings it was recorded with, not with the asset folder's.
   std::optional<TSettings> RecordedSettings;
   bool HighScoreSaveFailureReported = false;
+  // hs.bmp is there but cannot be read (no permission, a loop of links, a folder): it is not
+  // damaged, so this run never writes over it and keeps its table in memory.
+  bool HighScoreFileOutOfReach = false;
   // The newest debug lines; older ones are dropped and counted, so a long debug session
   // cannot eat the memory.
   std::deque<std::string> DebugLog;

@@ -71,7 +71,7 @@ void TForm1::LoadHighScores() {
               << "; it is left as it is, and the high scores of this run are kept in memory only\n";
     HighScoreLines = DefaultHighScoreLines();
     HighScoresSaved = false;
-    HighScoreSaveFailureReported = true;
+    HighScoreFileOutOfReach = true;
   } else if (!picture && opening.File) {
     std::cerr << "mibbetfall: " << path << " is not a high-score picture; kept as " << kHighScoreFile
               << ".bad, the default table takes its place\n";
@@ -91,10 +91,9 @@ void TForm1::LoadHighScores() {
 
 void TForm1::SaveHighScores() {
   SortHighScoreLines(HighScoreLines);
-  if (HighScoresInMemoryOnly) return;
-  // Once the player has been told that the table is kept for this run only, it is: no later save
-  // may put it over a file that could not be read, or over one left whole by a failed write.
-  if (!HighScoresSaved && HighScoreSaveFailureReported) return;
+  // A failed write is tried again at the next save (a disk may have room again); a file that
+  // could not be read is never written over.
+  if (HighScoresInMemoryOnly || HighScoreFileOutOfReach) return;
   HighScoresSaved = WriteBmp24Atomically(HighScorePath(), HighScorePicture(HighScoreLines));
   if (!HighScoresSaved && !HighScoreSaveFailureReported) {
     std::cerr << "mibbetfall: cannot write " << HighScorePath() << "; the high scores are kept for this run only\n";

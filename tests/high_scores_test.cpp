@@ -346,6 +346,15 @@ TEST(HighScoreFile, AnUnwritableFileIsReportedOnceAndTheTableLivesOnForTheRun) {
     if (fs::is_regular_file(f.Assets.Path() + "hs.bmp")) {
       EXPECT_EQ(LinesInFile(f.Assets.Path() + "hs.bmp"), kDefaultTable) << c.name << ": the old file is whole";
     }
+    // Once the way is clear again (a disk with room again), the next save writes the whole table:
+    // nothing of the run is lost.
+    fs::remove_all(dir);
+    ReachHighScores(f, 5000);
+    Type(f, "cat\rn");
+    const std::vector<std::string> saved = LinesInFile(f.Assets.Path() + "hs.bmp");
+    ASSERT_GE(saved.size(), 4u) << c.name;
+    EXPECT_EQ(saved[1], Padded(7000, "ANN")) << c.name;
+    EXPECT_EQ(saved[3], Padded(5000, "CAT")) << c.name;
   }
 }
 
