@@ -84,9 +84,9 @@ struct TGameState : TSettings {
   // False while the table in memory is newer than the file: after a failed save, or when the file
   // could not be read.
   bool HighScoresSaved = true;
-  // A replay plays with the table it was recorded with and never touches the player's file or
-  // the score server.
-  bool HighScoresInMemoryOnly = false;
+  // A replay plays with the table it was recorded with and touches none of the player's files
+  // (the table, the debug log) nor the score server: a recording comes from elsewhere.
+  bool Replaying = false;
   // A replay plays with the settings it was recorded with, not with the asset folder's.
   std::optional<TSettings> RecordedSettings;
   bool HighScoreSaveFailureReported = false;

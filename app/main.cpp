@@ -283,7 +283,7 @@ int PlayInWindow(SDL_Window* sdlWindow, int windowedScale, const HostOptions& op
   }
   TForm1 game(Platform{timers, sound, music, http, fonts, banner}, assetDir);
   if (replayed) {
-    game.HighScoresInMemoryOnly = true;
+    game.Replaying = true;
     game.HighScoreLines = replayed->Header.HighScores;
     game.RecordedSettings = replayed->Settings;
   }

@@ -45,7 +45,7 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::FormDestroy() {
-  if (DEBUG == 0) return;
+  if (DEBUG == 0 || Replaying) return;
   const std::string folder = WritableFolder(AssetDir, "XDG_STATE_HOME", ".local/state");
   const std::string path = (folder.empty() ? AssetDir : folder) + "debug.txt";
   std::string text;

@@ -42,7 +42,7 @@ void TForm1::ChooseHighScoreFolder() {
 }
 
 void TForm1::EnsureHighScoreFile() {
-  if (HighScoresInMemoryOnly) {
+  if (Replaying) {
     if (HighScoreLines.empty()) HighScoreLines = DefaultHighScoreLines();
     return;
   }
@@ -57,7 +57,7 @@ void TForm1::EnsureHighScoreFile() {
 void TForm1::LoadHighScores() {
   // After a failed save the table in memory is newer than the file, and after a file that could
   // not be read it is the only one this run has: keep it.
-  if ((HighScoresInMemoryOnly || !HighScoresSaved) && !HighScoreLines.empty()) {
+  if ((Replaying || !HighScoresSaved) && !HighScoreLines.empty()) {
     HighScoreFloor = int(HighScoreOfLine(HighScoreLines.back()));
     return;
   }
@@ -93,7 +93,7 @@ void TForm1::SaveHighScores() {
   SortHighScoreLines(HighScoreLines);
   // A failed write is tried again at the next save (a disk may have room again); a file that
   // could not be read is never written over.
-  if (HighScoresInMemoryOnly || HighScoreFileOutOfReach) return;
+  if (Replaying || HighScoreFileOutOfReach) return;
   HighScoresSaved = WriteBmp24Atomically(HighScorePath(), HighScorePicture(HighScoreLines));
   if (!HighScoresSaved && !HighScoreSaveFailureReported) {
     std::cerr << "mibbetfall: cannot write " << HighScorePath() << "; the high scores are kept for this run only\n";

@@ -13,7 +13,7 @@ void TForm1::PostHighScore() {
                        PaddedPostName(EnteredName), DEBUG != 0 ? kDebugMode : kNormalMode};
   // A replay draws the nonce as the played game did, so that the rest of the run draws the same
   // numbers, but it never posts.
-  if (HighScoresInMemoryOnly) return;
+  if (Replaying) return;
   HttpGet("http://" + HISCORESERVER + kPostPath + EncodeScorePost(post));
 }
 

@@ -13,7 +13,7 @@ Simulator::Simulator(const SimulatorOptions& options) {
   if (options.SystemFonts) fonts_ = std::make_unique<TtfFontRasterizer>();
   else fonts_ = std::make_unique<NullFontRasterizer>();
   game_ = std::make_unique<TForm1>(Platform{scheduler_, sound_, music_, http_, *fonts_, host_}, options.AssetDir);
-  game_->HighScoresInMemoryOnly = options.Replaying;
+  game_->Replaying = options.Replaying;
   game_->HighScoreLines = options.HighScores;
   game_->RecordedSettings = options.Settings;
   game_->FormCreate();

@@ -134,7 +134,7 @@ namespace {
 
 TEST(OnlinePost, AReplayNeitherPostsNorWritesTheTable) {
   GameFixture f;
-  f.Game().HighScoresInMemoryOnly = true;
+  f.Game().Replaying = true;
   const auto fileBefore = std::filesystem::last_write_time(f.Assets.Path() + "hs.bmp");
   ReachHighScores(f, 2600);
   Type(f, "ace\ry");

@@ -92,7 +92,7 @@ TEST(SimReplay, ADamagedOrForeignRecordingIsRefusedWithOneLineBeforeItPlays) {
 // was played with: replayed against a folder of default settings, it is the game played under its
 // own. One made before the settings were carried replays with the folder's, as it always did.
 TEST(SimReplay, ARecordingCarriesItsSettingsAndReplaysUnderThemAgainstAnyFolder) {
-  constexpr char kChanged[] = "BASESCRAP=480\nSIGNCOST=7\nMIBBETSHOTSTRENGTH=0.3\n";
+  constexpr char kChanged[] = "BASESCRAP=480\nSIGNCOST=7\nMIBBETSHOTSTRENGTH=0.3\nDEBUG=1\n";
   TestAssetDir played(kChanged);
   played.Write("game.script", std::string(kInputs) + "dump\n");
   const SimRun script = RunSim(played, "--seed 5 --date 2026-03-01 " + played.Path() + "game.script");
@@ -108,6 +108,8 @@ TEST(SimReplay, ARecordingCarriesItsSettingsAndReplaysUnderThemAgainstAnyFolder)
   const SimRun replay = RunSim(defaults, "--replay " + defaults.Path() + "game.replay");
   ASSERT_EQ(replay.ExitCode, 0) << replay.Err;
   EXPECT_EQ(replay.Out, script.Out);
+  EXPECT_TRUE(std::filesystem::exists(played.Path() + "debug.txt")) << "the game played in debug mode";
+  EXPECT_FALSE(std::filesystem::exists(defaults.Path() + "debug.txt")) << "a replay writes none of the player's files";
 
   played.Write("old.replay",
                ReplayHeaderLines({GameFileVersion(), 5, {2026, 3, 1}, DefaultHighScoreLines(), {}}) + kInputs);
