@@ -10,8 +10,10 @@ class TSign : public TSprite {
   using TSprite::TSprite;
   // The creatures this sign has already pushed, by Id.
   std::vector<int> SteeredIds;
+  // Built: only a finished sign steers. An ordered sign is a placeholder until its builder is done.
+  bool Finished = false;
 };
 
-// The master alpha that tells an ordered placeholder from a finished sign.
+// How faintly an ordered placeholder is drawn, and how a finished sign is.
 constexpr int PlaceholderSignAlpha = 64;
 constexpr int FinishedSignAlpha = 255;

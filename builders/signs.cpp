@@ -18,6 +18,7 @@ TSign& TForm1::CreateSign(int x, int y, bool solid, int direction) {
   sign.Variant = direction;
   sign.SetCellX(x);
   sign.SetCellY(y);
+  sign.Finished = solid;
   sign.Layer->MasterAlpha = solid ? FinishedSignAlpha : PlaceholderSignAlpha;
   sign.Place();
   return sign;
@@ -112,6 +113,7 @@ void TForm1::CompleteSignOrder(const TOrder& order) {
       Signs.erase(Signs.begin() + i);
       return;
     }
+    sign.Finished = true;
     sign.Layer->MasterAlpha = FinishedSignAlpha;
     // The builder stands on the sign it has just built and should be seen above it.
     if (order.BuilderIndex >= 0 && order.BuilderIndex < int(Builders.size()))

@@ -183,8 +183,8 @@ void TForm1::TrampleTrees(int gx, int gy) {
 void TForm1::SteerBySign(TMibbet& m, int gx, int gy, int i) {
   for (std::size_t s = 0; s < Signs.size(); ++s) {
     TSign& sign = *Signs[s];
-    // An ordered placeholder is only drawn faintly; only a finished sign steers.
-    if (sign.CellX != gx || sign.CellY != gy || sign.Layer->MasterAlpha != FinishedSignAlpha) continue;
+    // An ordered placeholder stands there too, but only a finished sign steers.
+    if (sign.CellX != gx || sign.CellY != gy || !sign.Finished) continue;
     LogDebug("Mibbet %d at sign %d", i, int(s));
     m.LooksAround = true;
     auto& seen = sign.SteeredIds;

@@ -150,9 +150,11 @@ TEST(BuilderWork, OrderOnTheBuildersOwnCellCompletesInTheSixthTick) {
   const TSign& sign = *q.g.Signs.back();
   q.Ticks(5);
   EXPECT_EQ(sign.Layer->MasterAlpha, PlaceholderSignAlpha);
+  EXPECT_FALSE(sign.Finished);
   EXPECT_TRUE(q.g.Builders[0]->Order);
   q.Ticks(1);
   EXPECT_EQ(sign.Layer->MasterAlpha, FinishedSignAlpha);
+  EXPECT_TRUE(sign.Finished);
   EXPECT_FALSE(q.g.Builders[0]->Order);
 }
 
@@ -243,6 +245,8 @@ TEST(Signs, CreateAndFindAndTheCounter) {
   EXPECT_EQ(placeholder.Bitmap, q.g.BmpSign + 2);
   EXPECT_EQ(placeholder.Layer->MasterAlpha, PlaceholderSignAlpha);
   EXPECT_EQ(solid.Layer->MasterAlpha, FinishedSignAlpha);
+  EXPECT_FALSE(placeholder.Finished);
+  EXPECT_TRUE(solid.Finished);
   EXPECT_EQ(placeholder.Location.Left, 4 * CellSize);
   EXPECT_EQ(placeholder.Location.Top, 7 * CellSize);
   EXPECT_EQ(q.g.FindSign(4, 7), 0);

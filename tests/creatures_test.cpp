@@ -27,7 +27,7 @@ TForm1& BareField(GameFixture& f) {
   return g;
 }
 
-TSign& PutSign(TForm1& g, int x, int y, int direction, int alpha = FinishedSignAlpha) {
+TSign& PutSign(TForm1& g, int x, int y, int direction, bool finished = true, int alpha = FinishedSignAlpha) {
   g.Signs.push_back(std::make_unique<TSign>(g.Playfield.Image));
   TSign& sign = *g.Signs.back();
   sign.SetCellX(x);
@@ -35,6 +35,7 @@ TSign& PutSign(TForm1& g, int x, int y, int direction, int alpha = FinishedSignA
   sign.Variant = direction;
   sign.Id = ++g.NextId;
   g.ShowPicture(sign, g.BmpSign + direction);
+  sign.Finished = finished;
   sign.Layer->MasterAlpha = alpha;
   sign.Place();
   return sign;
@@ -406,13 +407,35 @@ TEST(Movement, PlaceholderSignDoesNotSteer) {
   TForm1& g = BareField(f);
   g.SpawnMibbet(10, 10, 3);
   TMibbet& m = *g.Mibbets[0];
-  TSign& placeholder = PutSign(g, 10, 10, 2, PlaceholderSignAlpha);
+  TSign& placeholder = PutSign(g, 10, 10, 2, false, PlaceholderSignAlpha);
   RunSteps(g, 1);
   EXPECT_EQ(std::make_pair(m.DestX, m.DestY), std::make_pair(9, 1));
   EXPECT_EQ(std::make_pair(m.HomeX, m.HomeY), std::make_pair(0, 0));
   EXPECT_FALSE(m.LooksAround);
   EXPECT_TRUE(placeholder.SteeredIds.empty());
   EXPECT_EQ(CountLines(g.DebugLog, "Mibbet 0 at sign 0"), 0);
+}
+
+// Whether a sign is built is the sign's own state; how faintly it is drawn is only its picture.
+TEST(Movement, OnlyABuiltSignSteersHoweverItIsDrawn) {
+  struct Case {
+    const char* name;
+    bool finished;
+    int alpha;
+  };
+  const Case cases[] = {{"a placeholder drawn solid", false, FinishedSignAlpha},
+                        {"a built sign drawn faintly", true, PlaceholderSignAlpha}};
+  for (const Case& c : cases) {
+    GameFixture f("DEBUG=1\n");
+    TForm1& g = BareField(f);
+    g.SpawnMibbet(10, 10, 3);
+    TMibbet& m = *g.Mibbets[0];
+    TSign& sign = PutSign(g, 10, 10, 2, c.finished, c.alpha);
+    RunSteps(g, 1);
+    EXPECT_EQ(m.LooksAround, c.finished) << c.name;
+    EXPECT_EQ(sign.SteeredIds, c.finished ? std::vector<int>{m.Id} : std::vector<int>{}) << c.name;
+    EXPECT_EQ(CountLines(g.DebugLog, "Mibbet 0 at sign 0"), c.finished ? 1 : 0) << c.name;
+  }
 }
 
 TEST(Movement, StaleCreaturePositionIsSkipped) {
