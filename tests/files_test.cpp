@@ -18,24 +18,10 @@ std::string ReadAll(const fs::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Points an environment variable elsewhere for the life of the object.
-struct ScopedEnv {
-  ScopedEnv(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    ::setenv(name, value.c_str(), 1);
-  }
-  ~ScopedEnv() {
-    if (old_) ::setenv(name_, old_->c_str(), 1);
-    else ::unsetenv(name_);
-  }
-  const char* name_;
-  std::optional<std::string> old_;
-};
-
 TEST(WritableFolder, TheAssetFolderWhenWritableElseThePlayersOwn) {
   TestAssetDir assets;
   const fs::path user = fs::path(assets.Path()) / "user-data";
-  ScopedEnv xdg("XDG_DATA_HOME", user.string());
+  ScopedEnvironment xdg("XDG_DATA_HOME", user.string());
   EXPECT_EQ(WritableFolder(assets.Path(), "XDG_DATA_HOME", ".local/share"), assets.Path());
   // An asset folder the game cannot write to (here: one that is not there at all).
   const std::string installed = assets.Path() + "missing/";
@@ -43,7 +29,7 @@ TEST(WritableFolder, TheAssetFolderWhenWritableElseThePlayersOwn) {
   EXPECT_TRUE(fs::is_directory(user / "mibbetfall"));
   // Without the variable, the folder below $HOME.
   ::unsetenv("XDG_DATA_HOME");
-  ScopedEnv home("HOME", user.string());
+  ScopedEnvironment home("HOME", user.string());
   EXPECT_EQ(WritableFolder(installed, "XDG_DATA_HOME", ".local/share"),
             (user / ".local/share/mibbetfall").string() + "/");
 }

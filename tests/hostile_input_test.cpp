@@ -297,25 +297,6 @@ TEST(UnreadableFiles, ASettingsFileThatCannotBeReadIsNamedWithWhyAndTheDefaultsH
   }
 }
 
-// Sets an environment variable for as long as it lives.
-class ScopedEnvironment {
- public:
-  ScopedEnvironment(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    ::setenv(name, value.c_str(), 1);
-  }
-  ~ScopedEnvironment() {
-    if (old_) ::setenv(name_, old_->c_str(), 1);
-    else ::unsetenv(name_);
-  }
-  ScopedEnvironment(const ScopedEnvironment&) = delete;
-  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
-
 // The game started again on the fixture's folder, as the player's next start.
 void StartAgain(GameFixture& f) {
   SimulatorOptions options;

@@ -15,6 +15,8 @@
 #include <optional>
 #include <sstream>
 
+#include "tests/test_support.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -47,20 +49,6 @@ std::string Read(const fs::path& path) {
   text << in.rdbuf();
   return text.str();
 }
-
-struct ScopedEnv {
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    if (value) ::setenv(name, value, 1);
-    else ::unsetenv(name);
-  }
-  ~ScopedEnv() {
-    if (old_) ::setenv(name_, old_->c_str(), 1);
-    else ::unsetenv(name_);
-  }
-  const char* name_;
-  std::optional<std::string> old_;
-};
 
 TEST(PrivateFolder, MadeForItsOwnerAloneAndOneOfTheirsIsNarrowed) {
   Scratch scratch;
@@ -163,7 +151,7 @@ TEST(PrivateStateFolder, TheXdgStateFolderOrTheHomeOneAndNeverASharedOne) {
       {"relative", "also-relative", ""},
   };
   for (const Case& c : cases) {
-    ScopedEnv xdgEnv("XDG_STATE_HOME", c.xdgValue), homeEnv("HOME", c.homeValue);
+    ScopedEnvironment xdgEnv("XDG_STATE_HOME", c.xdgValue), homeEnv("HOME", c.homeValue);
     std::string why;
     EXPECT_EQ(PrivateStateFolder(why), c.expected) << (c.xdgValue ? c.xdgValue : "(unset)");
     if (c.expected.empty()) {

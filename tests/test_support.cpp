@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 #include <atomic>
+#include <cstdlib>
 #include <fstream>
 
 namespace fs = std::filesystem;
@@ -71,4 +72,15 @@ void Type(GameFixture& f, const std::string& text) {
     else if (c == ' ') f.Sim->Key("Space");
     else f.Sim->Key(std::string(1, c));
   }
+}
+
+ScopedEnvironment::ScopedEnvironment(const char* name, const char* value) : name_(name) {
+  if (const char* old = std::getenv(name)) old_ = old;
+  if (value) ::setenv(name, value, 1);
+  else ::unsetenv(name);
+}
+
+ScopedEnvironment::~ScopedEnvironment() {
+  if (old_) ::setenv(name_, old_->c_str(), 1);
+  else ::unsetenv(name_);
 }
