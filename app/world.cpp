@@ -26,7 +26,10 @@ void TForm1::LayOutWorld() {
   PaintFloor();
   LayOutBase();
   PlaceStartingResources();
+  // Whatever the season scatters is a gift.
+  const std::size_t beforeGifts = Resources.size();
   ScatterGifts();
+  for (std::size_t i = beforeGifts; i < Resources.size(); ++i) Resources[i]->Resource = ResourceKind::Gift;
   LayOutTunnels();
   AddBuilder();
   HeldBuilder = -1;
@@ -88,12 +91,14 @@ bool TForm1::ChooseFreeResourceCell(TSprite& item) {
 
 void TForm1::PlaceStartingResources() {
   static constexpr int kPictureOffsets[5][2] = {{0, 0}, {0, 1}, {1, 0}, {1, 1}, {2, 0}};  // family, member
+  static constexpr ResourceKind kFamilyKinds[3] = {ResourceKind::Tree, ResourceKind::Rock, ResourceKind::Ruin};
   for (int n = 0; n <= NUMSTARTRES; ++n) {
     Resources.push_back(std::make_unique<TSprite>(Playfield.Image));
     TSprite& resource = *Resources.back();
     resource.Variant = Rng.Random(5);
     const int families[3] = {BmpTree, BmpRock, BmpRuin};
     const auto& [family, member] = kPictureOffsets[resource.Variant];
+    resource.Resource = kFamilyKinds[family];
     ShowPicture(resource, families[family] + member);
     resource.Gatherable = resource.Variant >= 2;
     resource.Id = ++NextId;

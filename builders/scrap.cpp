@@ -6,7 +6,6 @@ namespace {
 constexpr int kScrapPileVariant = 5;
 constexpr int kMarkedForGatheringAlpha = 128;
 constexpr int kGiftMultiplier = 5;
-constexpr int kGiftPictures = 3;
 constexpr const char* kGiftFanfare = "hooray.wav";
 
 // Draw 0 steps up, 1 steps down, 2 stays.
@@ -32,7 +31,7 @@ void TForm1::MakeScrap(int x, int y, bool retry) {
   for (std::size_t i = 0; i < existing; ++i) {
     TSprite& item = *Resources[i];
     if (item.CellX != x || item.CellY != y) continue;
-    if (item.Bitmap == BmpScrap + 2) {
+    if (item.Resource == ResourceKind::LargeScrap) {
       if (!retry) {
         LogDebug("Too much scrap, too many retries, aborting");
         return;
@@ -44,8 +43,9 @@ void TForm1::MakeScrap(int x, int y, bool retry) {
       MakeScrap(nearX, nearY, false);
       return;
     }
-    if (item.Bitmap == BmpScrap || item.Bitmap == BmpScrap + 1) {
+    if (item.Resource == ResourceKind::SmallScrap || item.Resource == ResourceKind::MediumScrap) {
       LogDebug("Scrap already present, increased");
+      item.Resource = item.Resource == ResourceKind::SmallScrap ? ResourceKind::MediumScrap : ResourceKind::LargeScrap;
       ShowPicture(item, item.Bitmap + 1);
       item.Place();
       grew = true;
@@ -55,6 +55,7 @@ void TForm1::MakeScrap(int x, int y, bool retry) {
   Resources.push_back(std::make_unique<TSprite>(Playfield.Image));
   TSprite& pile = *Resources.back();
   pile.Variant = kScrapPileVariant;
+  pile.Resource = ResourceKind::SmallScrap;
   ShowPicture(pile, BmpScrap);
   pile.Gatherable = true;
   pile.Id = ++NextId;
@@ -83,9 +84,9 @@ void TForm1::CompleteGatherOrder(const TOrder& order) {
     item.SetShown(false);
     item.Place();
     int amount = GATHER_SCRAP;
-    if (item.Bitmap == BmpScrap + 1) amount *= 2;
-    if (item.Bitmap == BmpScrap + 2) amount *= 3;
-    if (item.Bitmap >= BmpGift && item.Bitmap < BmpGift + kGiftPictures) {
+    if (item.Resource == ResourceKind::MediumScrap) amount *= 2;
+    if (item.Resource == ResourceKind::LargeScrap) amount *= 3;
+    if (item.Resource == ResourceKind::Gift) {
       amount *= kGiftMultiplier;
       PlayGiftFanfare();
       // The gift leaves a turret where it lay, drawn below whatever walks over it.

@@ -173,8 +173,7 @@ void TForm1::CheckCell(int gx, int gy, int i) {
 void TForm1::TrampleTrees(int gx, int gy) {
   for (int r = int(Resources.size()) - 1; r >= 0; --r) {
     const TSprite& resource = *Resources[std::size_t(r)];
-    const bool isTree = resource.Bitmap == BmpTree || resource.Bitmap == BmpTree + 1;
-    if (!isTree || resource.CellX != gx || resource.CellY != gy) continue;
+    if (resource.Resource != ResourceKind::Tree || resource.CellX != gx || resource.CellY != gy) continue;
     AddEffect(gx, gy, HitFlash, BmpSplode);
     Resources.erase(Resources.begin() + r);
   }

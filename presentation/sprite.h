@@ -2,6 +2,7 @@
 // and the fields that builders, creatures, resources and effects share.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "presentation/layered_image.h"
@@ -9,6 +10,9 @@
 
 class TOrder;
 class Catalogue;
+
+// What a resource on the field is. The rules ask this, never the picture that shows it.
+enum class ResourceKind : std::uint8_t { None, Tree, Rock, Ruin, SmallScrap, MediumScrap, LargeScrap, Gift };
 
 // Effects are plain sprites, made and dropped by the thousand in a battle: they come from a pool.
 class TSprite : public RecycledStorage<TSprite> {
@@ -38,6 +42,7 @@ class TSprite : public RecycledStorage<TSprite> {
   double Health = 10.0;
   bool HitThisTick = false;
   bool Gatherable = false;
+  ResourceKind Resource = ResourceKind::None;
   int Id = 0;
   bool BaseTurret = false;
   bool EndsGame = false;

@@ -31,9 +31,10 @@ struct QuietGame : GameFixture {
     b.Glide = true;
     return b;
   }
-  TSprite& AddResource(int bitmap, int x, int y) {
+  TSprite& AddResource(ResourceKind kind, int bitmap, int x, int y) {
     g.Resources.push_back(std::make_unique<TSprite>(g.Playfield.Image));
     TSprite& r = *g.Resources.back();
+    r.Resource = kind;
     g.ShowPicture(r, bitmap);
     r.Gatherable = true;
     r.Id = ++g.NextId;
@@ -333,7 +334,7 @@ TEST(ScrapPiles, GrowInThreeSizesThenSpillOrAreLost) {
 
 TEST(ScrapPiles, DropOnARockMakesAPileBesideIt) {
   QuietGame q;
-  const TSprite& rock = q.AddResource(q.g.BmpRock, 6, 6);
+  const TSprite& rock = q.AddResource(ResourceKind::Rock, q.g.BmpRock, 6, 6);
   q.g.MakeScrap(6, 6, true);
   ASSERT_EQ(q.g.Resources.size(), 2u);
   EXPECT_EQ(q.g.Resources[1]->Bitmap, q.g.BmpScrap);
@@ -342,20 +343,29 @@ TEST(ScrapPiles, DropOnARockMakesAPileBesideIt) {
   EXPECT_EQ(q.g.FindGatherable(6, 7), -1);
 }
 
+// What a thing pays is what it is; the picture it happens to show has no say.
 TEST(ScrapGathering, PaysByWhatWasGathered) {
   struct Case {
     const char* name;
-    int TGameState::*family;
+    ResourceKind kind;
+    int TGameState::*family;  // the picture it is drawn with
     int offset;
     int pays;
   };
-  const Case cases[] = {{"rock", &TGameState::BmpRock, 1, 10},        {"ruin", &TGameState::BmpRuin, 0, 10},
-                        {"small pile", &TGameState::BmpScrap, 0, 10}, {"medium pile", &TGameState::BmpScrap, 1, 20},
-                        {"large pile", &TGameState::BmpScrap, 2, 30}, {"gift", &TGameState::BmpGift, 2, 50}};
+  const Case cases[] = {{"rock", ResourceKind::Rock, &TGameState::BmpRock, 1, 10},
+                        {"ruin", ResourceKind::Ruin, &TGameState::BmpRuin, 0, 10},
+                        {"small pile", ResourceKind::SmallScrap, &TGameState::BmpScrap, 0, 10},
+                        {"medium pile", ResourceKind::MediumScrap, &TGameState::BmpScrap, 1, 20},
+                        {"large pile", ResourceKind::LargeScrap, &TGameState::BmpScrap, 2, 30},
+                        {"gift", ResourceKind::Gift, &TGameState::BmpGift, 2, 50},
+                        {"large pile drawn small", ResourceKind::LargeScrap, &TGameState::BmpScrap, 0, 30},
+                        {"small pile drawn large", ResourceKind::SmallScrap, &TGameState::BmpScrap, 2, 10},
+                        {"gift drawn as a rock", ResourceKind::Gift, &TGameState::BmpRock, 0, 50},
+                        {"rock drawn as a gift", ResourceKind::Rock, &TGameState::BmpGift, 0, 10}};
   for (const Case& c : cases) {
     QuietGame q;
     const std::size_t turretsBefore = q.g.Turrets.size();
-    q.AddResource(q.g.*c.family + c.offset, 8, 8);
+    q.AddResource(c.kind, q.g.*c.family + c.offset, 8, 8);
     ASSERT_TRUE(q.g.OrderGather(8, 8)) << c.name;
     TOrder carried = *q.g.Orders.back();
     EXPECT_EQ(carried.Kind, GatherOrder);
@@ -370,7 +380,7 @@ TEST(ScrapGathering, PaysByWhatWasGathered) {
 TEST(ScrapGathering, GiftPlaysTheFanfareWithSoundOffAndLeavesATurretBelowEverything) {
   QuietGame q;
   q.g.SoundOn = false;
-  q.AddResource(q.g.BmpGift, 12, 7);
+  q.AddResource(ResourceKind::Gift, q.g.BmpGift, 12, 7);
   q.g.OrderGather(12, 7);
   TOrder carried = *q.g.Orders.back();
   q.Sim->Sound().Requested.clear();
@@ -385,7 +395,7 @@ TEST(ScrapGathering, GiftPlaysTheFanfareWithSoundOffAndLeavesATurretBelowEveryth
 
 TEST(ScrapGathering, SecondOrderForTheSameThingCompletesWithoutPay) {
   QuietGame q;
-  TSprite& rock = q.AddResource(q.g.BmpRock, 3, 9);
+  TSprite& rock = q.AddResource(ResourceKind::Rock, q.g.BmpRock, 3, 9);
   ASSERT_TRUE(q.g.OrderGather(3, 9));
   EXPECT_EQ(rock.Alpha, 128);
   EXPECT_EQ(rock.Layer->MasterAlpha, 128);

@@ -317,18 +317,19 @@ TEST(Movement, FrozenCreatureHoldsBackEveryoneBeforeIt) {
 TEST(Movement, SteppingOnATreeTramplesOnlyTheTreesThere) {
   GameFixture f;
   TForm1& g = BareField(f);
-  const auto put = [&](int x, int y, int picture) {
+  const auto put = [&](int x, int y, ResourceKind kind, int picture) {
     g.Resources.push_back(std::make_unique<TSprite>(g.Playfield.Image));
     TSprite& r = *g.Resources.back();
+    r.Resource = kind;
     g.ShowPicture(r, picture);
     r.SetCellX(x);
     r.SetCellY(y);
     r.Place();
   };
-  put(7, 14, g.BmpTree + 1);
-  put(7, 14, g.BmpRock);
-  put(7, 14, g.BmpTree);
-  put(8, 14, g.BmpTree);
+  put(7, 14, ResourceKind::Tree, g.BmpTree + 1);
+  put(7, 14, ResourceKind::Rock, g.BmpRock);
+  put(7, 14, ResourceKind::Tree, g.BmpTree);
+  put(8, 14, ResourceKind::Tree, g.BmpTree);
   g.SpawnMibbet(7, 14, 2);
   const std::size_t effectsBefore = g.Effects.size();
   RunSteps(g, 1);
@@ -340,6 +341,33 @@ TEST(Movement, SteppingOnATreeTramplesOnlyTheTreesThere) {
     EXPECT_EQ(g.Effects[e]->Bitmap, g.BmpSplode);
     EXPECT_EQ(g.Effects[e]->FrameCount, 2);
     EXPECT_EQ(std::make_pair(g.Effects[e]->CellX, g.Effects[e]->CellY), std::make_pair(7, 14));
+  }
+}
+
+// A creature tramples what is a tree, however it is drawn (a themed field may draw trees otherwise).
+TEST(Movement, TramplesWhatIsATreeNotWhatIsDrawnAsOne) {
+  struct Case {
+    const char* name;
+    ResourceKind kind;
+    int TGameState::*picture;
+    bool trampled;
+  };
+  const Case cases[] = {{"a tree drawn as a rock", ResourceKind::Tree, &TGameState::BmpRock, true},
+                        {"a rock drawn as a tree", ResourceKind::Rock, &TGameState::BmpTree, false},
+                        {"a gift drawn as a tree", ResourceKind::Gift, &TGameState::BmpTree, false}};
+  for (const Case& c : cases) {
+    GameFixture f;
+    TForm1& g = BareField(f);
+    g.Resources.push_back(std::make_unique<TSprite>(g.Playfield.Image));
+    TSprite& r = *g.Resources.back();
+    r.Resource = c.kind;
+    g.ShowPicture(r, g.*c.picture);
+    r.SetCellX(7);
+    r.SetCellY(14);
+    r.Place();
+    g.SpawnMibbet(7, 14, 2);
+    RunSteps(g, 1);
+    EXPECT_EQ(g.Resources.empty(), c.trampled) << c.name;
   }
 }
 
