@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <bitset>
 #include <map>
 #include <memory>
 #include <optional>
@@ -380,6 +381,9 @@ class TForm1 : public TGameState {
   OwnedList<TSign> Turrets;
   std::array<std::unique_ptr<TSprite>, 6> BaseCells;
   TSprite* Orb = nullptr;  // an entry of Effects
+  // The field cells, row by row, that the no-build marks covered when the build menu opened. A
+  // snapshot: a sign removed or a hole closed while the menu is open still blocks until it closes.
+  std::bitset<FieldCells * FieldCells> NoBuildCells;
   std::unique_ptr<TSprite> Cursor, MenuHighlight, OrbMenuHighlight;
   TunnelRec ETunnel, STunnel, FTunnel;
   // The list position of the creature whose step is running, -1 between steps.

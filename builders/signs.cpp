@@ -8,6 +8,10 @@ namespace {
 // Beyond this every sign's block already covers the whole field.
 constexpr int kMaxBlockRadius = FieldCells - 1;
 constexpr int kRemoveSign = -1;
+
+// A mark off the field blocks nothing: no sign can be ordered there.
+bool OnField(int x, int y) { return x >= 0 && x < FieldCells && y >= 0 && y < FieldCells; }
+std::size_t FieldCellIndex(int x, int y) { return std::size_t(y * FieldCells + x); }
 }  // namespace
 
 TSign& TForm1::CreateSign(int x, int y, bool solid, int direction) {
@@ -30,14 +34,11 @@ int TForm1::FindSign(int x, int y) const {
   return -1;
 }
 
-bool TForm1::IsNoBuildCell(int x, int y) const {
-  return std::any_of(Effects.rbegin(), Effects.rend(), [x, y](const std::unique_ptr<TSprite>& e) {
-    return e->NoBuildMark && e->CellX == x && e->CellY == y;
-  });
-}
+bool TForm1::IsNoBuildCell(int x, int y) const { return OnField(x, y) && NoBuildCells[FieldCellIndex(x, y)]; }
 
 void TForm1::ShowNoBuildMarks(bool show) {
   if (!show) {
+    NoBuildCells.reset();
     for (int i = int(Effects.size()) - 1; i >= 0; --i)
       if (Effects[std::size_t(i)]->NoBuildMark) RemoveEffectAt(i);
     return;
@@ -58,7 +59,11 @@ void TForm1::ShowNoBuildMarks(bool show) {
   }
 }
 
-void TForm1::AddNoBuildMark(int x, int y) { AddEffect(x, y, 255, EndlessLife, 1, BmpRedSquare).NoBuildMark = true; }
+// The red square only shows the mark; the rules remember the cell.
+void TForm1::AddNoBuildMark(int x, int y) {
+  AddEffect(x, y, 255, EndlessLife, 1, BmpRedSquare).NoBuildMark = true;
+  if (OnField(x, y)) NoBuildCells.set(FieldCellIndex(x, y));
+}
 
 TForm1::SignRefusal TForm1::SignPlacementRefusal(int x, int y) const {
   if (FindSign(x, y) != -1) return SignRefusal::SignThere;

@@ -298,6 +298,37 @@ TEST(SignNoBuildMarks, CoverSignBlocksHolesAndTheBaseRing) {
   }
 }
 
+// The rules keep the cells marked when the menu opened: what happens on the field meanwhile, and
+// whatever becomes of the red squares that show them, changes nothing until the menu closes.
+TEST(SignNoBuildMarks, AreTheCellsMarkedWhenTheMenuOpenedNotTheRedSquaresShown) {
+  QuietGame q("BLOCKSIGNBUILDBY=1\n");
+  q.g.CreateSign(4, 10, true, 0);
+  q.g.AddEffect(15, 15, 255, 50, 1, q.g.BmpBump).HoleKind = 2;
+  q.g.ShowNoBuildMarks(true);
+  // Meanwhile the sign goes, the hole closes, another sign stands, and the red squares are dropped.
+  ASSERT_TRUE(q.g.OrderSignRemoval(4, 10));
+  q.g.CompleteOrder(*q.g.Orders.back());
+  q.g.CreateSign(12, 12, true, 0);
+  for (int i = int(q.g.Effects.size()) - 1; i >= 0; --i)
+    if (q.g.Effects[std::size_t(i)]->NoBuildMark || q.g.Effects[std::size_t(i)]->HoleKind != -1) q.g.RemoveEffectAt(i);
+  ASSERT_TRUE(q.g.Signs.size() == 1 && MarkCount(q.g) == 0);
+
+  struct Case {
+    const char* name;
+    Cell cell;
+    bool blocked;
+  };
+  const Case cases[] = {{"the removed sign's cell", {4, 10}, true},
+                        {"beside the removed sign", {5, 11}, true},
+                        {"the closed hole", {15, 15}, true},
+                        {"beside the base", {11, 2}, true},
+                        {"beside the sign made meanwhile", {13, 13}, false},
+                        {"a free cell", {0, 19}, false}};
+  for (const Case& c : cases) EXPECT_EQ(q.g.IsNoBuildCell(c.cell.x, c.cell.y), c.blocked) << c.name;
+  q.g.ShowNoBuildMarks(false);
+  for (const Case& c : cases) EXPECT_FALSE(q.g.IsNoBuildCell(c.cell.x, c.cell.y)) << c.name << " after closing";
+}
+
 TEST(ScrapPiles, GrowInThreeSizesThenSpillOrAreLost) {
   QuietGame q;
   for (int drop = 0; drop < 3; ++drop) q.g.MakeScrap(4, 4, true);
