@@ -15,6 +15,8 @@ void TForm1::ClearWorld() {
   DestroyFromLast(Orders);
   DestroyFromLast(Resources);
   DestroyFromLast(Effects);
+  // The red squares went with the effects: so do the cells they marked.
+  NoBuildCells.reset();
   Orb = nullptr;
   // A pending tunnel move died with its preview: without this, tunnels would never move again.
   TunnelMovePending = false;

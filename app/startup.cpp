@@ -97,6 +97,7 @@ void TForm1::ScatterGifts() {
     Resources.push_back(std::make_unique<TSprite>(Playfield.Image));
     TSprite& gift = *Resources.back();
     gift.Variant = 5 + Theme;
+    gift.Resource = ResourceKind::Gift;
     ShowPicture(gift, BmpGift + Theme);
     gift.Gatherable = true;
     gift.Id = ++NextId;

@@ -26,10 +26,7 @@ void TForm1::LayOutWorld() {
   PaintFloor();
   LayOutBase();
   PlaceStartingResources();
-  // Whatever the season scatters is a gift.
-  const std::size_t beforeGifts = Resources.size();
   ScatterGifts();
-  for (std::size_t i = beforeGifts; i < Resources.size(); ++i) Resources[i]->Resource = ResourceKind::Gift;
   LayOutTunnels();
   AddBuilder();
   HeldBuilder = -1;
