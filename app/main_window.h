@@ -192,6 +192,8 @@ class TForm1 : public TGameState {
   void MakeScrap(int x, int y, bool retry);
   bool OrderGather(int x, int y);
   void CompleteGatherOrder(const TOrder& order);
+  // The one way a resource leaves the list; a stale position is skipped.
+  void RemoveResourceAt(int index);
   void PlayGiftFanfare();
   void RedrawScrap();
   TSign& CreateSign(int x, int y, bool solid, int direction);

@@ -77,6 +77,10 @@ bool TForm1::OrderGather(int x, int y) {
   return true;
 }
 
+void TForm1::RemoveResourceAt(int index) {
+  if (index >= 0 && index < int(Resources.size())) Resources.erase(Resources.begin() + index);
+}
+
 void TForm1::CompleteGatherOrder(const TOrder& order) {
   for (int i = int(Resources.size()) - 1; i >= 0; --i) {
     TSprite& item = *Resources[std::size_t(i)];
@@ -93,7 +97,7 @@ void TForm1::CompleteGatherOrder(const TOrder& order) {
       CreateTurret(item.CellX, item.CellY);
       Playfield.Image.SendToBack(Turrets.back()->Layer);
     }
-    Resources.erase(Resources.begin() + i);
+    RemoveResourceAt(i);
     Scrap = AddToTotal(Scrap, amount);
     RedrawScrap();
     return;

@@ -175,7 +175,7 @@ void TForm1::TrampleTrees(int gx, int gy) {
     const TSprite& resource = *Resources[std::size_t(r)];
     if (resource.Resource != ResourceKind::Tree || resource.CellX != gx || resource.CellY != gy) continue;
     AddEffect(gx, gy, HitFlash, BmpSplode);
-    Resources.erase(Resources.begin() + r);
+    RemoveResourceAt(r);
   }
 }
 
