@@ -40,6 +40,7 @@ namespace {
 void EndEffect(TForm1& g, const TSprite& effect, std::vector<TMBType>& queued) {
   if (effect.LeavesHoleMark) {
     TSprite& flicker = g.AddEffect(effect.CellX, effect.CellY, ClosingHole, g.BmpHole);
+    flicker.ClosingHoleMark = true;
     g.Playfield.Image.SendToBack(flicker.Layer);
   }
   if (effect.MovesTunnel || effect.OpensHole || effect.EndsGame) {

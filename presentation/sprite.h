@@ -51,6 +51,7 @@ class TSprite : public RecycledStorage<TSprite> {
   bool OpensHole = false;
   int HoleKind = -1;
   bool LeavesHoleMark = false;
+  bool ClosingHoleMark = false;  // the flicker a closed hole leaves behind
   int TunnelKind = 0;
   bool ExplodeSound = false;
   int CellX = 0, CellY = 0;

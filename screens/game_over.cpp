@@ -33,7 +33,7 @@ void TForm1::EndGame() {
   // No tunnel move, hole or emergence after the end.
   for (int i = int(Effects.size()) - 1; i >= 0; --i) {
     const TSprite& e = *Effects[std::size_t(i)];
-    if (e.MovesTunnel || e.OpensHole || e.HoleKind != -1 || e.Bitmap == BmpHole || e.Bitmap == BmpBump)
+    if (e.MovesTunnel || e.OpensHole || e.HoleKind != -1 || e.ClosingHoleMark)
       RemoveEffectAt(i);
   }
   TunnelMovePending = false;

@@ -68,7 +68,7 @@ TEST(EndGame, ClearsTunnelsAndHolesStopsPlayAndSetsOffTheOrbsBlastAndTwentyOneMo
   g.tmrTunnelTimer();
   g.WarnHole(5, 8, 1);
   g.OpenEmergenceHole(12, 9, 2);
-  g.AddEffect(3, 10, ClosingHole, g.BmpHole);
+  g.AddEffect(3, 10, ClosingHole, g.BmpHole).ClosingHoleMark = true;
   ASSERT_TRUE(g.TunnelMovePending);
   // A build menu with its no-build marks, then the pause.
   PressCell(f, 6, 12);
