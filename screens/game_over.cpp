@@ -33,8 +33,7 @@ void TForm1::EndGame() {
   // No tunnel move, hole or emergence after the end.
   for (int i = int(Effects.size()) - 1; i >= 0; --i) {
     const TSprite& e = *Effects[std::size_t(i)];
-    if (e.MovesTunnel || e.OpensHole || e.HoleKind != -1 || e.ClosingHoleMark)
-      RemoveEffectAt(i);
+    if (e.MovesTunnel || e.OpensHole || e.HoleKind != -1 || e.ClosingHoleMark) RemoveEffectAt(i);
   }
   TunnelMovePending = false;
   AddEffect(Orb ? Orb->CellX : 9, Orb ? Orb->CellY : 0, DeathExplosion, BmpSplode);
